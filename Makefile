@@ -1,0 +1,24 @@
+# Shortcuts over the CMake presets. `make run` builds and opens the window, `make test` builds
+# and runs every test; both expect the packages of scripts/install-deps.sh.
+.PHONY: all build run test asan clean
+
+all: build
+
+build:
+	cmake --preset default
+	cmake --build --preset default
+
+run: build
+	@scripts/open-window.sh build/default
+
+test: build
+	ctest --preset default
+
+# The engine's tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan:
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+
+clean:
+	rm -rf build

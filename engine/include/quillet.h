@@ -1,0 +1,79 @@
+/*
+ * Quillet's patch engine: takes an intro off a Game Boy Advance ROM image, or appends one.
+ *
+ * Both functions read their inputs whole, build the output in memory and write it to a new
+ * temporary file in the output's folder, which then replaces the output name. An input file
+ * is never changed; a call that returns anything but QUILLET_OK creates no file and leaves an
+ * existing output as it was. Paths are NUL-terminated strings in the system's 8-bit encoding
+ * (UTF-8 on Linux). The functions keep no state and may be called from any thread.
+ */
+#ifndef QUILLET_H
+#define QUILLET_H
+
+#include <stdint.h>
+
+#if defined(_WIN32)
+#define QUILLET_CALL __stdcall
+#if defined(QUILLET_BUILDING_LIBRARY)
+#define QUILLET_API __declspec(dllexport)
+#else
+#define QUILLET_API __declspec(dllimport)
+#endif
+#else
+#define QUILLET_CALL
+#if defined(QUILLET_BUILDING_LIBRARY)
+#define QUILLET_API __attribute__((visibility("default")))
+#else
+#define QUILLET_API
+#endif
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* What a call returns. */
+typedef enum QuilletStatus {
+    QUILLET_OK = 0, /* the output file was written */
+    QUILLET_INPUT_NOT_OPENED =
+        1, /* an input file cannot be opened (missing, unreadable, empty path) */
+    QUILLET_OUTPUT_NOT_WRITTEN =
+        2, /* the output cannot be created, or a write, close or rename failed */
+    QUILLET_INPUT_TOO_SHORT = 3, /* an image under 4 bytes, or an intro image under 192 bytes */
+    QUILLET_INPUT_NOT_READ =
+        4, /* an input cannot be read whole: a seek or read failed or fell short */
+    QUILLET_TARGET_BEYOND_END =
+        5, /* cut mode, but the entry branch points past the end of the image */
+    QUILLET_INPUT_TOO_LARGE =
+        6 /* a game image no entry branch can reach past, or an input of 2 GiB or more */
+} QuilletStatus;
+
+/*
+ * Takes the intro off the image at inputPath and writes the result to outputPath.
+ * The entry branch (bytes 0-2) gives the offset where the intro begins; bytes 0-3 become the
+ * standard entry branch 2E 00 00 EA. With fill 0 the output ends at that offset (cut mode);
+ * with any other fill the image keeps its size and every byte from that offset on becomes the
+ * low 8 bits of fillValue (fill mode).
+ */
+QUILLET_API int32_t QUILLET_CALL RemoveIntroAuto(const char* inputPath, const char* outputPath,
+                                                 int32_t fill, int32_t fillValue);
+
+/*
+ * Writes the game image at gamePath, then the intro image at introPath without its 192-byte
+ * header, then an 8-byte trailer, to outputPath, with the game's entry branch pointing at the
+ * first byte of the intro code. A game image whose size is not a multiple of 4 is padded with
+ * zero bytes up to the next multiple of 4, where the intro code begins.
+ */
+QUILLET_API int32_t QUILLET_CALL AddIntroAuto(const char* gamePath, const char* introPath,
+                                              const char* outputPath);
+
+/* The functions' types, for callers that look them up at run time. */
+typedef int32_t(QUILLET_CALL* QuilletRemoveIntroAutoFunction)(const char*, const char*, int32_t,
+                                                              int32_t);
+typedef int32_t(QUILLET_CALL* QuilletAddIntroAutoFunction)(const char*, const char*, const char*);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* QUILLET_H */

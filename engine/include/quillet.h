@@ -34,18 +34,21 @@ extern "C" {
 
 /* What a call returns. */
 typedef enum QuilletStatus {
-    QUILLET_OK = 0, /* the output file was written */
-    QUILLET_INPUT_NOT_OPENED =
-        1, /* an input file cannot be opened (missing, unreadable, empty path) */
-    QUILLET_OUTPUT_NOT_WRITTEN =
-        2, /* the output cannot be created, or a write, close or rename failed */
-    QUILLET_INPUT_TOO_SHORT = 3, /* an image under 4 bytes, or an intro image under 192 bytes */
-    QUILLET_INPUT_NOT_READ =
-        4, /* an input cannot be read whole: a seek or read failed or fell short */
-    QUILLET_TARGET_BEYOND_END =
-        5, /* cut mode, but the entry branch points past the end of the image */
-    QUILLET_INPUT_TOO_LARGE =
-        6 /* a game image no entry branch can reach past, or an input of 2 GiB or more */
+    /* The output file was written. */
+    QUILLET_OK = 0,
+    /* An input file cannot be opened: missing, unreadable, a folder, or an empty path. */
+    QUILLET_INPUT_NOT_OPENED = 1,
+    /* The output cannot be written: it cannot be created, or a write, close or rename failed. */
+    QUILLET_OUTPUT_NOT_WRITTEN = 2,
+    /* An input is too short: an image under 4 bytes, or an intro image under 192 bytes. */
+    QUILLET_INPUT_TOO_SHORT = 3,
+    /* An input cannot be read whole: a seek or read failed or returned less than the size. */
+    QUILLET_INPUT_NOT_READ = 4,
+    /* Cut mode, but the entry branch points past the end of the image: nothing to cut at. */
+    QUILLET_TARGET_BEYOND_END = 5,
+    /* A game image over 67,108,868 bytes once raised to a multiple of 4, which no entry branch
+       can jump behind, or any input of 2 GiB or more. */
+    QUILLET_INPUT_TOO_LARGE = 6
 } QuilletStatus;
 
 /*

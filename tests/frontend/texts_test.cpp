@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include "output_name.h"
+#include "quillet.h"
+#include "status_messages.h"
+
+namespace quillet {
+namespace {
+
+struct NamingCase {
+    const char* input;
+    const char* output;
+};
+
+class OutputName : public testing::TestWithParam<NamingCase> {};
+
+TEST_P(OutputName, PutsTheSuffixBeforeTheFirstDotOfTheFileName) {
+    EXPECT_EQ(outputNameFor(GetParam().input), GetParam().output);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, OutputName,
+    testing::Values(NamingCase{R"(C:\roms\game.gba)", R"(C:\roms\game-p.gba)"},
+                    NamingCase{R"(C:\roms\game.eu.gba)", R"(C:\roms\game-p.eu.gba)"},
+                    NamingCase{R"(C:\my.roms\game.gba)", R"(C:\my.roms\game-p.gba)"},
+                    NamingCase{R"(C:\roms\game)", R"(C:\roms\game-p)"},
+                    NamingCase{R"(C:\my.roms\game)", R"(C:\my.roms\game-p)"},
+                    NamingCase{".gba", "-p.gba"}, NamingCase{"game.", "game-p."},
+                    NamingCase{"", "-p"}, NamingCase{"Original filename", "Original filename-p"},
+                    NamingCase{"/home/me/.roms/game.gba", "/home/me/.roms/game-p.gba"},
+                    NamingCase{"./game.gba", "./game-p.gba"},
+                    NamingCase{"../roms/game.gba", "../roms/game-p.gba"},
+                    NamingCase{"roms/", "roms/-p"}, NamingCase{"a.b/c\\d.e", "a.b/c\\d-p.e"},
+                    NamingCase{"/roms/Pokémon Édition.gba", "/roms/Pokémon Édition-p.gba"}));
+
+TEST(StatusMessages, EachStatusHasItsOwnMessage) {
+    EXPECT_EQ(statusMessage(QUILLET_OK), "Done!");
+    EXPECT_EQ(statusMessage(QUILLET_INPUT_NOT_OPENED), "Input file not found!");
+    EXPECT_EQ(statusMessage(QUILLET_OUTPUT_NOT_WRITTEN), "Output file could not be written!");
+    EXPECT_EQ(statusMessage(QUILLET_INPUT_TOO_SHORT), "Input file is too small!");
+    EXPECT_EQ(statusMessage(QUILLET_INPUT_NOT_READ), "Input file could not be read!");
+    EXPECT_EQ(statusMessage(QUILLET_TARGET_BEYOND_END),
+              "No intro found: the entry branch points past the end of the file!");
+    EXPECT_EQ(statusMessage(QUILLET_INPUT_TOO_LARGE), "Input file is too large!");
+    EXPECT_EQ(statusMessage(7), "The library failed with the unknown status 7.");
+}
+
+}  // namespace
+}  // namespace quillet

@@ -13,6 +13,7 @@ packages="
     libgtest-dev
     libcli11-dev
     fonts-dejavu-core
+    fonts-liberation2
 "
 
 missing=""

@@ -2,7 +2,7 @@
 # Opens the window program from a build folder, or says why it cannot.
 set -eu
 build_dir=$1
-program="$build_dir/frontend/quillet"
+program="$build_dir/bin/quillet"
 if [ ! -x "$program" ]; then
     echo "The window program is not built yet: everything else is built in $build_dir."
     exit 0

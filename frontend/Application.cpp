@@ -5,9 +5,15 @@
 
 #include "message_box.h"
 
+// The icons are compiled into a static library, whose resources register only when asked to.
+static void registerResources() {
+    Q_INIT_RESOURCE(quillet);
+}
+
 namespace quillet {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    registerResources();
     setApplicationName(QStringLiteral("quillet"));
     setApplicationVersion(QStringLiteral("1.00"));
     QIcon icon;

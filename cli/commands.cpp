@@ -1,0 +1,261 @@
+#include "commands.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdint>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "fill_byte.h"
+#include "image_probe.h"
+#include "image_summary.h"
+#include "output_name.h"
+#include "quillet.h"
+#include "status_messages.h"
+
+namespace quillet::cli {
+
+namespace {
+
+constexpr const char* kProgramName = "quillet-cli";
+constexpr const char* kOutputIsInput = "The output file must not be the input file.";
+constexpr const char* kNoIntro =
+    "No intro to remove: the entry branch is already the standard one. Give --force to "
+    "process it anyway.";
+
+struct RemoveArguments {
+    bool cut = false;
+    std::string fillText;
+    bool force = false;
+    std::optional<std::string> output;
+    std::vector<std::string> images;
+};
+
+struct AddArguments {
+    std::string game;
+    std::string intro;
+    std::optional<std::string> output;
+};
+
+// One line per image as soon as it is done: results on standard output unless quiet, failures
+// on standard error. The first failure's status becomes the exit status.
+class Report {
+  public:
+    explicit Report(bool quiet) : quiet_(quiet) {}
+
+    void result(const std::string& subject, const std::string& text) {
+        if (!quiet_) {
+            // Flushed, so that a script reading the output sees each image as it finishes.
+            std::cout << subject << ": " << text << std::endl;
+        }
+    }
+
+    void failure(const std::string& subject, const std::string& message, int status) {
+        std::cerr << kProgramName << ": " << subject << ": " << message << '\n';
+        if (exitStatus_ == 0) {
+            exitStatus_ = status;
+        }
+    }
+
+    int exitStatus() const { return exitStatus_; }
+
+  private:
+    bool quiet_;
+    int exitStatus_ = 0;
+};
+
+bool namesSameFile(const std::string& first, const std::string& second) {
+    std::error_code error;
+    return first == second || std::filesystem::equivalent(first, second, error);
+}
+
+void removeIntroFrom(const std::string& image, const std::string& output, IntroFill fill,
+                     bool force, Report& report) {
+    const std::string subject = image + " -> " + output;
+    if (namesSameFile(image, output)) {
+        report.failure(subject, kOutputIsInput, kExitRefused);
+        return;
+    }
+    // An image that cannot be probed goes on to the engine, which reports the trouble itself.
+    const ImageProbe probe = probeImage(image);
+    if (probe.status == QUILLET_OK && hasStandardEntryBranch(probe.facts) && !force) {
+        report.failure(subject, kNoIntro, kExitRefused);
+        return;
+    }
+    const std::int32_t status =
+        RemoveIntroAuto(image.c_str(), output.c_str(), fill ? 1 : 0, fill ? *fill : 0);
+    if (status != QUILLET_OK) {
+        report.failure(subject, statusMessage(status), status);
+        return;
+    }
+    // Without facts only when the image changed since the probe: then the window's "Done!".
+    report.result(subject, probe.status == QUILLET_OK ? removalSummary(probe.facts, fill)
+                                                      : statusMessage(status));
+}
+
+// The fill the arguments ask for; a --fill text has passed parseFillByte during parsing.
+IntroFill chosenFill(const RemoveArguments& arguments) {
+    if (arguments.cut) {
+        return std::nullopt;
+    }
+    if (arguments.fillText.empty()) {
+        return kDefaultFillByte;
+    }
+    return parseFillByte(arguments.fillText);
+}
+
+int runRemove(const RemoveArguments& arguments, bool quiet) {
+    Report report(quiet);
+    for (const std::string& image : arguments.images) {
+        removeIntroFrom(image, arguments.output.value_or(outputNameFor(image)),
+                        chosenFill(arguments), arguments.force, report);
+    }
+    return report.exitStatus();
+}
+
+int runAdd(const AddArguments& arguments, bool quiet) {
+    const std::string output = arguments.output.value_or(outputNameFor(arguments.game));
+    const std::string subject = arguments.game + " + " + arguments.intro + " -> " + output;
+    Report report(quiet);
+    if (namesSameFile(arguments.game, output) || namesSameFile(arguments.intro, output)) {
+        report.failure(subject, kOutputIsInput, kExitRefused);
+    } else if (const std::int32_t status =
+                   AddIntroAuto(arguments.game.c_str(), arguments.intro.c_str(), output.c_str());
+               status != QUILLET_OK) {
+        report.failure(subject, statusMessage(status), status);
+    } else {
+        report.result(subject, "intro added");
+    }
+    return report.exitStatus();
+}
+
+int runInfo(const std::vector<std::string>& images) {
+    // The lines are what info is for, so --quiet leaves them.
+    Report report(false);
+    for (const std::string& image : images) {
+        const ImageProbe probe = probeImage(image);
+        if (probe.status == QUILLET_OK) {
+            report.result(image, infoLine(probe.facts));
+        } else {
+            report.failure(image, statusMessage(probe.status), probe.status);
+        }
+    }
+    return report.exitStatus();
+}
+
+std::string helpFooter() {
+    std::string text =
+        "Examples:\n"
+        "  quillet-cli remove *.gba          fill each intro with 0xFF, game.gba -> game-p.gba\n"
+        "  quillet-cli remove --cut -o clean.gba game.gba\n"
+        "  quillet-cli add game.gba intro.gba\n"
+        "  quillet-cli info *.gba\n"
+        "\n"
+        "Exit status (the first failure's when several images are given; the others are still "
+        "done):\n"
+        "  0   every image succeeded\n";
+    for (std::int32_t status = QUILLET_INPUT_NOT_OPENED; status <= QUILLET_INPUT_TOO_LARGE;
+         ++status) {
+        text += "  " + std::to_string(status) + "   " + statusMessage(status) + "\n";
+    }
+    return text +
+           "  64  usage error: nothing was touched\n"
+           "  65  refused: no intro to remove, or the output is the input";
+}
+
+}  // namespace
+
+int run(int argc, char** argv) {
+    CLI::App app(
+        "Takes intros off Game Boy Advance ROM images, adds them, and shows an image's entry "
+        "branch.\nInput files are only read; an output is replaced only by a complete new file.",
+        kProgramName);
+    app.set_version_flag("--version", "quillet-cli 1.00");
+    app.footer(helpFooter());
+    app.require_subcommand(1);
+    // --quiet is the program's, but may also follow the command's name.
+    app.fallthrough();
+    bool quiet = false;
+    app.add_flag("-q,--quiet", quiet, "Print nothing but errors (remove and add)");
+    app.failure_message([](const CLI::App*, const CLI::Error& error) {
+        return std::string(kProgramName) + ": " + error.what() + "\nRun '" + kProgramName +
+               " --help' for the commands and their options.\n";
+    });
+
+    RemoveArguments removal;
+    CLI::App* remove = app.add_subcommand(
+        "remove", "Take the intro off each IMAGE and write the result to a new file");
+    remove->footer(
+        "The entry branch becomes the standard one again, and the intro is overwritten with "
+        "0xFF\n(or --fill BYTE), or cut off with --cut. Each result goes to the IMAGE's name with "
+        "-p\nbefore the first dot (game.gba -> game-p.gba) unless -o is given. An image whose "
+        "entry\nbranch is already the standard one has no intro and is refused unless --force.\n"
+        "\nExample:\n  quillet-cli remove *.gba");
+    CLI::Option* cut =
+        remove->add_flag("--cut", removal.cut, "Cut each image off where its intro begins");
+    remove
+        ->add_option("--fill", removal.fillText,
+                     "Fill the intro with BYTE: 0 to 255, or 0x00 to 0xFF (default 0xFF)")
+        ->type_name("BYTE")
+        ->excludes(cut)
+        ->check(CLI::Validator(
+            [](const std::string& text) {
+                return parseFillByte(text)
+                           ? std::string()
+                           : "'" + text + "' is not a byte: give 0 to 255, or 0x00 to 0xFF";
+            },
+            ""));
+    remove->add_flag("--force", removal.force,
+                     "Also process an image whose entry branch is already the standard one");
+    CLI::Option* removalOutput = remove->add_option("-o,--output", removal.output,
+                                                    "Write to OUTPUT (with a single IMAGE only)");
+    removalOutput->type_name("OUTPUT");
+    remove->add_option("IMAGE", removal.images, "The images to take the intro off")
+        ->required()
+        ->type_name("");
+
+    AddArguments addition;
+    CLI::App* add =
+        app.add_subcommand("add", "Append the intro image INTRO to the game image GAME");
+    add->footer(
+        "The game's entry branch then points at the intro's code. The result goes to GAME's "
+        "name\nwith -p before the first dot (game.gba -> game-p.gba) unless -o is given.\n"
+        "\nExample:\n  quillet-cli add game.gba intro.gba -o game-intro.gba");
+    add->add_option("GAME", addition.game, "The game image")->required()->type_name("");
+    add->add_option("INTRO", addition.intro, "The intro image, header included")
+        ->required()
+        ->type_name("");
+    add->add_option("-o,--output", addition.output, "Write to OUTPUT")->type_name("OUTPUT");
+
+    std::vector<std::string> inspected;
+    CLI::App* info = app.add_subcommand(
+        "info", "Show each IMAGE's size, entry branch and whether it carries an intro");
+    info->footer(
+        "Reads the first 4 bytes of each IMAGE and writes nothing.\n"
+        "\nExample:\n  quillet-cli info game.gba");
+    info->add_option("IMAGE", inspected, "The images to look at")->required()->type_name("");
+
+    try {
+        app.parse(argc, argv);
+        if (removal.output && removal.images.size() > 1) {
+            throw CLI::ValidationError(removalOutput->get_name(),
+                                       "takes a single IMAGE; without it each IMAGE gets its "
+                                       "own output name");
+        }
+    } catch (const CLI::ParseError& error) {
+        // --help and --version arrive here as well, and are no error.
+        return app.exit(error) == 0 ? 0 : kExitUsage;
+    }
+    if (*remove) {
+        return runRemove(removal, quiet);
+    }
+    if (*add) {
+        return runAdd(addition, quiet);
+    }
+    return runInfo(inspected);
+}
+
+}  // namespace quillet::cli

@@ -2,17 +2,15 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdint>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
+#include "file_names.h"
 #include "fill_byte.h"
 #include "image_probe.h"
 #include "image_summary.h"
-#include "output_name.h"
 #include "quillet.h"
 #include "status_messages.h"
 
@@ -21,7 +19,6 @@ namespace quillet::cli {
 namespace {
 
 constexpr const char* kProgramName = "quillet-cli";
-constexpr const char* kOutputIsInput = "The output file must not be the input file.";
 constexpr const char* kNoIntro =
     "No intro to remove: the entry branch is already the standard one. Give --force to "
     "process it anyway.";
@@ -67,16 +64,11 @@ class Report {
     int exitStatus_ = 0;
 };
 
-bool namesSameFile(const std::string& first, const std::string& second) {
-    std::error_code error;
-    return first == second || std::filesystem::equivalent(first, second, error);
-}
-
 void removeIntroFrom(const std::string& image, const std::string& output, IntroFill fill,
                      bool force, Report& report) {
     const std::string subject = image + " -> " + output;
     if (namesSameFile(image, output)) {
-        report.failure(subject, kOutputIsInput, kExitRefused);
+        report.failure(subject, kOutputIsInputMessage, kExitRefused);
         return;
     }
     // An image that cannot be probed goes on to the engine, which reports the trouble itself.
@@ -121,7 +113,7 @@ int runAdd(const AddArguments& arguments, bool quiet) {
     const std::string subject = arguments.game + " + " + arguments.intro + " -> " + output;
     Report report(quiet);
     if (namesSameFile(arguments.game, output) || namesSameFile(arguments.intro, output)) {
-        report.failure(subject, kOutputIsInput, kExitRefused);
+        report.failure(subject, kOutputIsInputMessage, kExitRefused);
     } else if (const std::int32_t status =
                    AddIntroAuto(arguments.game.c_str(), arguments.intro.c_str(), output.c_str());
                status != QUILLET_OK) {

@@ -9,7 +9,6 @@
 #include "file_names.h"
 #include "fill_number.h"
 #include "message_box.h"
-#include "output_name.h"
 #include "status_messages.h"
 #include "ui_Form1.h"
 
@@ -160,8 +159,10 @@ void Form1::Command1_Click() {
         }
         fillValue = *number;
     }
-    if (namesSameFile(inputName, outputName)) {
-        showMessage(this, QStringLiteral("The output file must not be the input file."));
+    const QByteArray inputPath = QFile::encodeName(inputName);
+    const QByteArray outputPath = QFile::encodeName(outputName);
+    if (namesSameFile(inputPath.toStdString(), outputPath.toStdString())) {
+        showMessage(this, QString::fromUtf8(kOutputIsInputMessage));
         return;
     }
     QString bindingError;
@@ -170,8 +171,6 @@ void Form1::Command1_Click() {
         showMessage(this, bindingError);
         return;
     }
-    const QByteArray inputPath = QFile::encodeName(inputName);
-    const QByteArray outputPath = QFile::encodeName(outputName);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto status = static_cast<qint16>(
         removeIntroAuto(inputPath.constData(), outputPath.constData(), fill, fillValue));

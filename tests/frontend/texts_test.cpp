@@ -1,8 +1,11 @@
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
-#include "output_name.h"
+#include "file_names.h"
 #include "quillet.h"
 #include "status_messages.h"
+#include "test_images.h"
 
 namespace quillet {
 namespace {
@@ -32,6 +35,21 @@ INSTANTIATE_TEST_SUITE_P(
                     NamingCase{"../roms/game.gba", "../roms/game-p.gba"},
                     NamingCase{"roms/", "roms/-p"}, NamingCase{"a.b/c\\d.e", "a.b/c\\d-p.e"},
                     NamingCase{"/roms/Pokémon Édition.gba", "/roms/Pokémon Édition-p.gba"}));
+
+TEST(NamesSameFile, TellsTheSameFileUnderAnotherName) {
+    test::ScratchFolder folder;
+    const std::string game = folder.write("game.gba", test::patternBytes(10)).string();
+    std::filesystem::create_directory(folder.path("sub"));
+    std::filesystem::create_hard_link(game, folder.path("hard link.gba"));
+    std::filesystem::create_symlink(game, folder.path("symbolic link.gba"));
+    EXPECT_TRUE(namesSameFile(game, game));
+    EXPECT_TRUE(namesSameFile(game, (folder.path("sub") / ".." / "game.gba").string()));
+    EXPECT_TRUE(namesSameFile(game, folder.path("hard link.gba").string()));
+    EXPECT_TRUE(namesSameFile(game, folder.path("symbolic link.gba").string()));
+    EXPECT_TRUE(namesSameFile("missing.gba", "missing.gba"));
+    EXPECT_FALSE(namesSameFile(game, folder.path("missing.gba").string()));
+    EXPECT_FALSE(namesSameFile(game, folder.write("copy.gba", test::patternBytes(10)).string()));
+}
 
 TEST(StatusMessages, EachStatusHasItsOwnMessage) {
     EXPECT_EQ(statusMessage(QUILLET_OK), "Done!");

@@ -172,8 +172,8 @@ void Form1::Command1_Click() {
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto status = static_cast<qint16>(
-        removeIntroAuto(inputPath.constData(), outputPath.constData(), fill, fillValue));
+    const std::int32_t status =
+        removeIntroAuto(inputPath.constData(), outputPath.constData(), fill, fillValue);
     QApplication::restoreOverrideCursor();
     showMessage(this, QString::fromStdString(statusMessage(status)));
 }

@@ -17,6 +17,9 @@ std::string outputNameFor(std::string_view inputName) {
 }
 
 bool namesSameFile(const std::string& first, const std::string& second) {
+    if (first.empty() || second.empty()) {
+        return false;  // names no file: the library reports that
+    }
     std::error_code error;
     return first == second || std::filesystem::equivalent(first, second, error);
 }

@@ -12,7 +12,7 @@ namespace quillet {
 std::string outputNameFor(std::string_view inputName);
 
 // Whether two names, in the system's 8-bit encoding, name the same file: the same text, or the
-// same existing file once links and relative parts are resolved.
+// same existing file once links and relative parts are resolved. An empty name names no file.
 bool namesSameFile(const std::string& first, const std::string& second);
 
 }  // namespace quillet

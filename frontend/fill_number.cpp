@@ -1,6 +1,7 @@
 #include "fill_number.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -34,6 +35,27 @@ qsizetype endOfRun(QStringView text, qsizetype start, Accepts accepts) {
     return start;
 }
 
+// The power of ten of number's leading digit, enough to tell the tiny from the huge.
+qint64 decimalOrder(QStringView number) {
+    const qsizetype exponentStart = std::max(number.indexOf(u'e'), number.indexOf(u'E'));
+    const QStringView mantissa = exponentStart < 0 ? number : number.left(exponentStart);
+    bool exponentFits = false;
+    qint64 exponent =
+        exponentStart < 0 ? 0 : number.mid(exponentStart + 1).toLongLong(&exponentFits);
+    if (exponentStart >= 0 && !exponentFits) {
+        // Too many digits for 64 bits: far beyond every double either way.
+        exponent = number[exponentStart + 1] == u'-' ? -(qint64{1} << 40) : qint64{1} << 40;
+    }
+    const qsizetype point = mantissa.indexOf(u'.');
+    const QStringView integer = point < 0 ? mantissa : mantissa.left(point);
+    const qsizetype firstNonZero = endOfRun(integer, 0, [](QChar c) { return c == u'0'; });
+    if (firstNonZero < integer.size()) {
+        return integer.size() - firstNonZero - 1 + exponent;
+    }
+    const QStringView fraction = point < 0 ? QStringView() : mantissa.mid(point + 1);
+    return -endOfRun(fraction, 0, [](QChar c) { return c == u'0'; }) - 1 + exponent;
+}
+
 // The decimal number at the start of text: digits, a fraction, an exponent with digits.
 double leadingDecimal(QStringView text) {
     qsizetype end = endOfRun(text, 0, isDecimalDigit);
@@ -60,8 +82,11 @@ double leadingDecimal(QStringView text) {
     }
     bool ok = false;
     const double value = QLocale::c().toDouble(text.left(end), &ok);
-    // Only an exponent beyond the range of a double fails to convert.
-    return ok ? value : std::numeric_limits<double>::infinity();
+    if (ok) {
+        return value;
+    }
+    // Beyond the range of a double: far below 1, which rounds to 0, or far above.
+    return decimalOrder(text.left(end)) < 0 ? 0 : std::numeric_limits<double>::infinity();
 }
 
 double leadingHexadecimal(QStringView digits) {

@@ -15,7 +15,8 @@
 #if defined(_WIN32)
 #define QUILLET_CALL __stdcall
 #if defined(QUILLET_BUILDING_LIBRARY)
-#define QUILLET_API __declspec(dllexport)
+/* quillet.def exports the functions under their undecorated names with fixed ordinals. */
+#define QUILLET_API
 #else
 #define QUILLET_API __declspec(dllimport)
 #endif

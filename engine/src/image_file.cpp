@@ -2,18 +2,22 @@
 
 #include <cerrno>
 #include <chrono>
-#include <filesystem>
-#include <new>
 #include <random>
 #include <string>
-#include <system_error>
 
 #include "intro.h"
 
 #if defined(_WIN32)
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
 #include <io.h>
+#include <windows.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
 #endif
 
 namespace quillet {
@@ -36,8 +40,88 @@ std::int64_t position(std::FILE* file) {
 #endif
 }
 
-// Makes sure the bytes are on the disk before the rename makes them the output, so that a
-// crash cannot leave an empty file under the output's name.
+bool isFolder(std::FILE* file) {
+#if defined(_WIN32)
+    (void)file;  // Windows opens no folder as a file.
+    return false;
+#else
+    struct stat info;
+    return fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
+#endif
+}
+
+// The file that the output's bytes replace. A symbolic link is followed, so that the link stays
+// and its target gets the new contents. Empty when the name leads to something that must never
+// be replaced by a plain file: a folder, a device, a pipe, or a link that leads nowhere.
+std::string replaceableTarget(const char* outputPath) {
+#if defined(_WIN32)
+    const DWORD attributes = GetFileAttributesA(outputPath);
+    const DWORD irreplaceable =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & irreplaceable) != 0) {
+        return {};
+    }
+    return outputPath;
+#else
+    std::string target = outputPath;
+    struct stat info;
+    if (lstat(outputPath, &info) != 0) {
+        return target;
+    }
+    if (S_ISLNK(info.st_mode)) {
+        char resolved[PATH_MAX];
+        if (realpath(outputPath, resolved) == nullptr || stat(resolved, &info) != 0) {
+            return {};
+        }
+        target = resolved;
+    }
+    return S_ISREG(info.st_mode) ? target : std::string();
+#endif
+}
+
+// The folder part of path, with its separator; empty for a name in the current folder.
+std::string folderOf(const std::string& path) {
+#if defined(_WIN32)
+    const std::size_t separator = path.find_last_of("/\\:");
+#else
+    const std::size_t separator = path.find_last_of('/');
+#endif
+    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+}
+
+// Creates a new file with an unused name in folder; its name goes to tempPath.
+std::FILE* createTemporaryIn(const std::string& folder, std::string& tempPath) {
+    std::minstd_rand random(
+        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count() ^
+                              reinterpret_cast<std::uintptr_t>(&tempPath)));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = folder + ".quillet-" + std::to_string(random()) + ".tmp";
+        // "x": fail rather than reuse a file that exists, which may be somebody else's.
+        if (std::FILE* file = std::fopen(tempPath.c_str(), "wbx")) {
+            return file;
+        }
+        if (errno != EEXIST) {
+            return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+// The replaced file's permissions carry over to its successor.
+void keepPermissions(const std::string& target, std::FILE* successor) {
+#if defined(_WIN32)
+    (void)target;
+    (void)successor;  // A read-only output is refused by the move instead.
+#else
+    struct stat info;
+    if (stat(target.c_str(), &info) == 0) {
+        fchmod(fileno(successor), info.st_mode & 07777);
+    }
+#endif
+}
+
+// Makes sure the bytes are on the disk before the move makes them the output, so that a crash
+// cannot leave an empty file under the output's name.
 bool flushToDisk(std::FILE* file) {
     if (std::fflush(file) != 0) {
         return false;
@@ -49,26 +133,14 @@ bool flushToDisk(std::FILE* file) {
 #endif
 }
 
-// Creates a new file with an unused name beside target. tempPath receives its path only once
-// the file exists, so that a failure never removes a file of somebody else's.
-std::FILE* createTemporaryBeside(const std::filesystem::path& target,
-                                 std::filesystem::path& tempPath) {
-    std::minstd_rand random(
-        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count() ^
-                              reinterpret_cast<std::uintptr_t>(&tempPath)));
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::filesystem::path candidate = target;
-        candidate.replace_filename(".quillet-" + std::to_string(random()) + ".tmp");
-        // "x": fail rather than reuse a file that already exists.
-        if (std::FILE* file = std::fopen(candidate.string().c_str(), "wbx")) {
-            tempPath = std::move(candidate);
-            return file;
-        }
-        if (errno != EEXIST) {
-            return nullptr;
-        }
-    }
-    return nullptr;
+// Puts the file from in the place of to in one step, replacing what was there.
+bool moveOver(const std::string& from, const std::string& to) {
+#if defined(_WIN32)
+    return MoveFileExA(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+    return std::rename(from.c_str(), to.c_str()) == 0;
+#endif
 }
 
 }  // namespace
@@ -78,12 +150,9 @@ QuilletStatus InputFile::open(const char* path) {
     if (path == nullptr || *path == '\0') {
         return QUILLET_INPUT_NOT_OPENED;
     }
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        return QUILLET_INPUT_NOT_OPENED;
-    }
     file_ = std::fopen(path, "rb");
-    if (file_ == nullptr) {
+    if (file_ == nullptr || isFolder(file_)) {
+        close();
         return QUILLET_INPUT_NOT_OPENED;
     }
     if (seekTo(file_, 0, SEEK_END) != 0) {
@@ -98,14 +167,12 @@ QuilletStatus InputFile::open(const char* path) {
 }
 
 QuilletStatus InputFile::readWhole(std::vector<std::byte>& contents, std::size_t arraySize) {
-    try {
-        contents.assign(arraySize, std::byte{0});
-    } catch (const std::bad_alloc&) {
-        return QUILLET_INPUT_TOO_LARGE;
-    }
-    const std::size_t read = size_ == 0 ? 0 : std::fread(contents.data(), 1, size_, file_);
+    // Too little memory throws, and the exported functions report the input as too large.
+    contents.assign(arraySize, std::byte{0});
+    const auto size = static_cast<std::size_t>(size_);
+    const std::size_t read = size == 0 ? 0 : std::fread(contents.data(), 1, size, file_);
     close();
-    return read == size_ ? QUILLET_OK : QUILLET_INPUT_NOT_READ;
+    return read == size ? QUILLET_OK : QUILLET_INPUT_NOT_READ;
 }
 
 void InputFile::close() {
@@ -115,36 +182,28 @@ void InputFile::close() {
     }
 }
 
-QuilletStatus replaceFile(const char* outputPath, std::span<const std::byte> bytes) noexcept {
+QuilletStatus replaceFile(const char* outputPath, std::span<const std::byte> bytes) {
     if (outputPath == nullptr || *outputPath == '\0') {
         return QUILLET_OUTPUT_NOT_WRITTEN;
     }
-    std::filesystem::path tempPath;
-    try {
-        const std::filesystem::path target(outputPath);
-        std::FILE* file = createTemporaryBeside(target, tempPath);
-        if (file == nullptr) {
-            return QUILLET_OUTPUT_NOT_WRITTEN;
-        }
-        const bool written =
-            (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size()) &&
-            flushToDisk(file);
-        const bool closed = std::fclose(file) == 0;
-        std::error_code error;
-        if (written && closed) {
-            std::filesystem::rename(tempPath, target, error);
-            if (!error) {
-                return QUILLET_OK;
-            }
-        }
-        std::filesystem::remove(tempPath, error);
-    } catch (...) {
-        // Only allocation can throw here, possibly after the temporary file was made.
-        std::error_code error;
-        if (!tempPath.empty()) {
-            std::filesystem::remove(tempPath, error);
-        }
+    const std::string target = replaceableTarget(outputPath);
+    if (target.empty()) {
+        return QUILLET_OUTPUT_NOT_WRITTEN;
     }
+    std::string tempPath;
+    std::FILE* file = createTemporaryIn(folderOf(target), tempPath);
+    if (file == nullptr) {
+        return QUILLET_OUTPUT_NOT_WRITTEN;
+    }
+    keepPermissions(target, file);
+    const bool written =
+        (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size()) &&
+        flushToDisk(file);
+    const bool closed = std::fclose(file) == 0;
+    if (written && closed && moveOver(tempPath, target)) {
+        return QUILLET_OK;
+    }
+    std::remove(tempPath.c_str());
     return QUILLET_OUTPUT_NOT_WRITTEN;
 }
 

@@ -26,7 +26,7 @@ class InputFile {
     std::uint64_t size() const { return size_; }
 
     // Reads the whole file with one read call into the front of a new zero-filled array of
-    // arraySize bytes (at least size()), then closes the file.
+    // arraySize bytes (at least size()), then closes the file. Throws when memory runs short.
     QuilletStatus readWhole(std::vector<std::byte>& contents, std::size_t arraySize);
     QuilletStatus readWhole(std::vector<std::byte>& contents) { return readWhole(contents, size_); }
 
@@ -38,8 +38,10 @@ class InputFile {
 };
 
 // Writes bytes to a new temporary file in the folder of outputPath with one write call, then
-// renames it over outputPath. On any failure the temporary file is removed, an existing file
-// at outputPath stays as it was, and the result is QUILLET_OUTPUT_NOT_WRITTEN.
-QuilletStatus replaceFile(const char* outputPath, std::span<const std::byte> bytes) noexcept;
+// moves it over outputPath, keeping the permissions of the file it replaces; a symbolic link at
+// outputPath is followed. A folder, device or pipe at outputPath is never replaced. On any
+// failure the temporary file is removed, an existing file at outputPath stays as it was, and
+// the result is QUILLET_OUTPUT_NOT_WRITTEN.
+QuilletStatus replaceFile(const char* outputPath, std::span<const std::byte> bytes);
 
 }  // namespace quillet

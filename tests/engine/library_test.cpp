@@ -1,4 +1,5 @@
 // The exported functions as a caller meets them: files in, a file out, a status back.
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -9,6 +10,8 @@
 
 #if !defined(_WIN32)
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -75,6 +78,23 @@ TEST_F(Library, AddThenRemoveGivesTheGameBack) {
     EXPECT_EQ(folder.read("intro.gba"), intro);
 }
 
+TEST_F(Library, AddWritesGamePaddingIntroCodeAndTrailer) {
+    const Bytes game = test::imageWithBranch(1022, 0xEA00002E, 1);
+    const Bytes intro = test::patternBytes(500, 2);
+    folder.write("game.gba", game);
+    folder.write("intro.gba", intro);
+    ASSERT_EQ(add("game.gba", "intro.gba", "out.gba"), QUILLET_OK);
+    Bytes expected = game;
+    std::copy_n(branchBytes(0xEA0000FE).begin(), 4, expected.begin());  // target 1024
+    expected.resize(1024);
+    expected.insert(expected.end(), intro.begin() + 192, intro.end());
+    const Bytes trailer = branchBytes(0xEA00002E);
+    expected.push_back(std::byte{0});
+    expected.insert(expected.end(), trailer.begin(), trailer.end());
+    expected.resize(expected.size() + 3);
+    EXPECT_EQ(folder.read("out.gba"), expected);
+}
+
 TEST_F(Library, NamesWithSpacesAndNonAsciiCharactersWork) {
     folder.write("Pokémon Édition Ünï.gba", gameWithIntro());
     ASSERT_EQ(remove("Pokémon Édition Ünï.gba", "Pokémon Édition Ünï-p.gba"), QUILLET_OK);
@@ -94,6 +114,20 @@ TEST_F(Library, AnOutputNamingTheInputReplacesItOnlyWithTheWholeOutput) {
     EXPECT_EQ(folder.read("intro.gba").size(), 4096u + 500 - 184);
     EXPECT_EQ(slice(folder.read("intro.gba"), 4096, 308), slice(intro, 192, 308));
 }
+
+#if !defined(_WIN32)
+TEST_F(Library, AReplacedOutputKeepsItsPermissionsAndALinkKeepsPointingAtIt) {
+    folder.write("game.gba", gameWithIntro());
+    const auto target = folder.write("target.gba", test::patternBytes(10));
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("target.gba", folder.path("link.gba"));
+    ASSERT_EQ(remove("game.gba", "link.gba", 0, 0), QUILLET_OK);
+    EXPECT_TRUE(fs::is_symlink(folder.path("link.gba")));
+    EXPECT_EQ(folder.read("target.gba").size(), 4096u);
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+#endif
 
 TEST_F(Library, AReadOnlyInputIsReadAndLeftAsItWas) {
     const Bytes input = gameWithIntro();
@@ -153,6 +187,40 @@ TEST_F(LibraryFailure, AFailedRenameLeavesNoTemporaryFile) {
               (std::vector<std::string>{"existing.gba", "folder.gba", "game.gba", "intro.gba"}));
     EXPECT_EQ(folder.read("folder.gba/inside.gba"), test::patternBytes(10));
 }
+
+#if !defined(_WIN32)
+TEST_F(LibraryFailure, AnOutputThatIsNoPlainFileIsNeverReplaced) {
+    ASSERT_EQ(mkfifo(folder.path("pipe").c_str(), 0600), 0);
+    fs::create_symlink("nowhere/file.gba", folder.path("dangling.gba"));
+    EXPECT_EQ(remove("game.gba", "pipe"), QUILLET_OUTPUT_NOT_WRITTEN);
+    EXPECT_EQ(remove("game.gba", "dangling.gba"), QUILLET_OUTPUT_NOT_WRITTEN);
+    EXPECT_TRUE(fs::is_fifo(folder.path("pipe")));
+    EXPECT_TRUE(fs::is_symlink(folder.path("dangling.gba")));
+    fs::remove(folder.path("pipe"));
+    fs::remove(folder.path("dangling.gba"));
+    expectFolderUnchanged();
+}
+
+TEST_F(LibraryFailure, AWriteThatFailsHalfwayLeavesTheOldOutput) {
+    // A file size limit makes the write stop short, as a full disk would.
+    struct sigaction ignore = {};
+    struct sigaction previousAction = {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &previousAction);
+    rlimit previousLimit = {};
+    getrlimit(RLIMIT_FSIZE, &previousLimit);
+    rlimit limit = previousLimit;
+    limit.rlim_cur = 2048;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const int32_t removed = remove("game.gba", "existing.gba");
+    const int32_t added = add("game.gba", "intro.gba", "out.gba");
+    setrlimit(RLIMIT_FSIZE, &previousLimit);
+    sigaction(SIGXFSZ, &previousAction, nullptr);
+    EXPECT_EQ(removed, QUILLET_OUTPUT_NOT_WRITTEN);
+    EXPECT_EQ(added, QUILLET_OUTPUT_NOT_WRITTEN);
+    expectFolderUnchanged();
+}
+#endif
 
 TEST_F(LibraryFailure, AnInputTooShortGivesThree) {
     folder.write("tiny.gba", test::patternBytes(3));

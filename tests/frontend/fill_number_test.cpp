@@ -41,6 +41,12 @@ class FillNumberTest : public QObject {
         QTest::newRow("40000") << "40000" << -100000;
         QTest::newRow("hex too large") << "0x8000" << -100000;
         QTest::newRow("huge exponent") << "1e400" << -100000;
+        QTest::newRow("huge mantissa") << QString(400, u'9') << -100000;
+        QTest::newRow("tiny exponent") << "1e-400" << 0;
+        QTest::newRow("negative tiny") << "-1e-400" << 0;
+        QTest::newRow("tiny fraction") << "0." + QString(330, u'0') + "1" << 0;
+        QTest::newRow("endless exponent") << "1e-99999999999999999999999" << 0;
+        QTest::newRow("endless positive exponent") << "1e99999999999999999999999" << -100000;
     }
     void manualFillNumber() {
         QFETCH(QString, text);

@@ -47,6 +47,7 @@ TEST(NamesSameFile, TellsTheSameFileUnderAnotherName) {
     EXPECT_TRUE(namesSameFile(game, folder.path("hard link.gba").string()));
     EXPECT_TRUE(namesSameFile(game, folder.path("symbolic link.gba").string()));
     EXPECT_TRUE(namesSameFile("missing.gba", "missing.gba"));
+    EXPECT_FALSE(namesSameFile("", ""));
     EXPECT_FALSE(namesSameFile(game, folder.path("missing.gba").string()));
     EXPECT_FALSE(namesSameFile(game, folder.write("copy.gba", test::patternBytes(10)).string()));
 }

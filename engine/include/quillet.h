@@ -48,7 +48,7 @@ typedef enum QuilletStatus {
     /* Cut mode, but the entry branch points past the end of the image: nothing to cut at. */
     QUILLET_TARGET_BEYOND_END = 5,
     /* A game image over 67,108,868 bytes once raised to a multiple of 4, which no entry branch
-       can jump behind, or any input of 2 GiB or more. */
+       can jump behind, any input of 2 GiB or more, or too little memory to hold the images. */
     QUILLET_INPUT_TOO_LARGE = 6
 } QuilletStatus;
 

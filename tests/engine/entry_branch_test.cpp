@@ -75,13 +75,5 @@ TEST(EntryBranch, DecodingAnEncodedSizeGivesItBackAlignedOverTheWholeRange) {
     EXPECT_EQ(decodeBranchTarget(encodeEntryBranch(kMaxBranchTarget - 3)), kMaxBranchTarget);
 }
 
-TEST(EntryBranch, WriteReplacesExactlyTheFirstFourBytes) {
-    Bytes image = test::patternBytes(16);
-    const Bytes before = image;
-    writeEntryBranch(image, kStandardEntryBranch);
-    EXPECT_EQ(test::slice(image, 0, 4), branchBytes(0xEA00002E));
-    EXPECT_EQ(test::slice(image, 4, 12), test::slice(before, 4, 12));
-}
-
 }  // namespace
 }  // namespace quillet

@@ -64,7 +64,7 @@ class Report {
     int exitStatus_ = 0;
 };
 
-void removeIntroFrom(const std::string& image, const std::string& output, IntroFill fill,
+void removeIntroFrom(const std::string& image, const std::string& output, FillChoice fill,
                      bool force, Report& report) {
     const std::string subject = image + " -> " + output;
     if (namesSameFile(image, output)) {
@@ -77,8 +77,8 @@ void removeIntroFrom(const std::string& image, const std::string& output, IntroF
         report.failure(subject, kNoIntro, kExitRefused);
         return;
     }
-    const std::int32_t status =
-        RemoveIntroAuto(image.c_str(), output.c_str(), fill ? 1 : 0, fill ? *fill : 0);
+    const std::int32_t status = RemoveIntroAuto(image.c_str(), output.c_str(), fill ? 1 : 0,
+                                                fill ? std::to_integer<std::int32_t>(*fill) : 0);
     if (status != QUILLET_OK) {
         report.failure(subject, statusMessage(status), status);
         return;
@@ -89,7 +89,7 @@ void removeIntroFrom(const std::string& image, const std::string& output, IntroF
 }
 
 // The fill the arguments ask for; a --fill text has passed parseFillByte during parsing.
-IntroFill chosenFill(const RemoveArguments& arguments) {
+FillChoice chosenFill(const RemoveArguments& arguments) {
     if (arguments.cut) {
         return std::nullopt;
     }

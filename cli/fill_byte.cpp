@@ -5,7 +5,7 @@
 
 namespace quillet::cli {
 
-std::optional<std::uint8_t> parseFillByte(std::string_view text) {
+std::optional<std::byte> parseFillByte(std::string_view text) {
     int base = 10;
     if (text.starts_with("0x") || text.starts_with("0X")) {
         text.remove_prefix(2);
@@ -18,12 +18,12 @@ std::optional<std::uint8_t> parseFillByte(std::string_view text) {
     if (text.empty() || error != std::errc{} || stop != end || value > 0xFF) {
         return std::nullopt;
     }
-    return static_cast<std::uint8_t>(value);
+    return std::byte(value);
 }
 
-std::string fillByteText(std::uint8_t value) {
+std::string fillByteText(std::byte value) {
     char text[5];
-    std::snprintf(text, sizeof text, "0x%02X", value);
+    std::snprintf(text, sizeof text, "0x%02X", std::to_integer<unsigned>(value));
     return text;
 }
 

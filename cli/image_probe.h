@@ -13,8 +13,8 @@ struct ImageProbe {
     ImageFacts facts;  // meaningful when status is QUILLET_OK
 };
 
-// Opens the image at path for reading only. Fails with the status the engine gives for the
-// same trouble: a missing file or a folder is not opened, one under 4 bytes is too short.
+// Reads the size and the first 4 bytes of the image at path, with the engine's own file
+// reading, so that it fails with the status the engine gives for the same trouble.
 ImageProbe probeImage(const std::string& path);
 
 }  // namespace quillet::cli

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "fill_byte.h"
+
 namespace quillet::cli {
 
 namespace {
@@ -41,7 +43,7 @@ std::string infoLine(const ImageFacts& image) {
            introVerdict(image);
 }
 
-std::string removalSummary(const ImageFacts& image, IntroFill fill) {
+std::string removalSummary(const ImageFacts& image, FillChoice fill) {
     const std::uint32_t target = decodeBranchTarget(image.entryBranch);
     if (target >= image.size) {
         // A cut past the end fails in the engine, so only a fill or a target at the end get here.

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "entry_branch.h"
-#include "fill_byte.h"
+#include "intro.h"
 
 namespace quillet::cli {
 
@@ -29,6 +29,6 @@ std::string infoLine(const ImageFacts& image);
 
 // What removal did to an image that it succeeded on, after the engine's rules: a cut keeps the
 // bytes before the branch target, a fill overwrites the bytes from it to the end.
-std::string removalSummary(const ImageFacts& image, IntroFill fill);
+std::string removalSummary(const ImageFacts& image, FillChoice fill);
 
 }  // namespace quillet::cli

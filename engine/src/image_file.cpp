@@ -169,10 +169,13 @@ QuilletStatus InputFile::open(const char* path) {
 QuilletStatus InputFile::readWhole(std::vector<std::byte>& contents, std::size_t arraySize) {
     // Too little memory throws, and the exported functions report the input as too large.
     contents.assign(arraySize, std::byte{0});
-    const auto size = static_cast<std::size_t>(size_);
-    const std::size_t read = size == 0 ? 0 : std::fread(contents.data(), 1, size, file_);
+    return readFront(std::span(contents).first(static_cast<std::size_t>(size_)));
+}
+
+QuilletStatus InputFile::readFront(std::span<std::byte> start) {
+    const std::size_t read = start.empty() ? 0 : std::fread(start.data(), 1, start.size(), file_);
     close();
-    return read == size ? QUILLET_OK : QUILLET_INPUT_NOT_READ;
+    return read == start.size() ? QUILLET_OK : QUILLET_INPUT_NOT_READ;
 }
 
 void InputFile::close() {

@@ -30,6 +30,10 @@ class InputFile {
     QuilletStatus readWhole(std::vector<std::byte>& contents, std::size_t arraySize);
     QuilletStatus readWhole(std::vector<std::byte>& contents) { return readWhole(contents, size_); }
 
+    // Reads the first start.size() bytes (at most size()) with one read call, then closes the
+    // file: enough to look at an image's entry branch without reading the rest.
+    QuilletStatus readFront(std::span<std::byte> start);
+
     void close();
 
   private:

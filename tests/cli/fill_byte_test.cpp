@@ -7,7 +7,7 @@ namespace {
 
 struct FillCase {
     const char* text;
-    std::optional<std::uint8_t> byte;
+    std::optional<std::byte> byte;
 };
 
 // Names the case by its text in test names and messages.
@@ -23,19 +23,20 @@ TEST_P(FillByteParsing, TakesDecimalOrHexadecimalBytesOnly) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, FillByteParsing,
-    testing::Values(FillCase{"0", 0x00}, FillCase{"7", 0x07}, FillCase{"255", 0xFF},
-                    FillCase{"0255", 0xFF}, FillCase{"0x0", 0x00}, FillCase{"0xff", 0xFF},
-                    FillCase{"0XAb", 0xAB}, FillCase{"0x00fF", 0xFF}, FillCase{"256", {}},
-                    FillCase{"-1", {}}, FillCase{"+1", {}}, FillCase{"abc", {}}, FillCase{"ff", {}},
-                    FillCase{"0x100", {}}, FillCase{"0x", {}}, FillCase{"", {}}, FillCase{" 1", {}},
-                    FillCase{"1 ", {}}, FillCase{"1.0", {}}, FillCase{"0x-1", {}},
-                    FillCase{"0x 1", {}}, FillCase{"0b1", {}},
-                    FillCase{"99999999999999999999", {}}));
+    testing::Values(FillCase{"0", std::byte{0x00}}, FillCase{"7", std::byte{0x07}},
+                    FillCase{"255", std::byte{0xFF}}, FillCase{"0255", std::byte{0xFF}},
+                    FillCase{"0x0", std::byte{0x00}}, FillCase{"0xff", std::byte{0xFF}},
+                    FillCase{"0XAb", std::byte{0xAB}}, FillCase{"0x00fF", std::byte{0xFF}},
+                    FillCase{"256", {}}, FillCase{"-1", {}}, FillCase{"+1", {}},
+                    FillCase{"abc", {}}, FillCase{"ff", {}}, FillCase{"0x100", {}},
+                    FillCase{"0x", {}}, FillCase{"", {}}, FillCase{" 1", {}}, FillCase{"1 ", {}},
+                    FillCase{"1.0", {}}, FillCase{"0x-1", {}}, FillCase{"0x 1", {}},
+                    FillCase{"0b1", {}}, FillCase{"99999999999999999999", {}}));
 
 TEST(FillByteText, IsHexadecimalWithTwoDigits) {
-    EXPECT_EQ(fillByteText(0xFF), "0xFF");
-    EXPECT_EQ(fillByteText(0x0A), "0x0A");
-    EXPECT_EQ(fillByteText(0), "0x00");
+    EXPECT_EQ(fillByteText(std::byte{0xFF}), "0xFF");
+    EXPECT_EQ(fillByteText(std::byte{0x0A}), "0x0A");
+    EXPECT_EQ(fillByteText(std::byte{0x00}), "0x00");
 }
 
 }  // namespace

@@ -39,11 +39,11 @@ TEST(ImageSummary, InfoLineShowsSizeBranchBytesAndTarget) {
 TEST(ImageSummary, RemovalSummaryFollowsTheEngine) {
     const ImageFacts image = facts(1000, 0x94, 0, 0);
     EXPECT_EQ(removalSummary(image, std::nullopt), "intro removed, 600 bytes kept");
-    EXPECT_EQ(removalSummary(image, 0xFF), "intro filled with 0xFF from offset 600");
-    EXPECT_EQ(removalSummary(image, 0x00), "intro filled with 0x00 from offset 600");
+    EXPECT_EQ(removalSummary(image, std::byte{0xFF}), "intro filled with 0xFF from offset 600");
+    EXPECT_EQ(removalSummary(image, std::byte{0x00}), "intro filled with 0x00 from offset 600");
     EXPECT_EQ(removalSummary(facts(600, 0x94, 0, 0), std::nullopt),
               "entry branch restored, nothing behind offset 600 to remove");
-    EXPECT_EQ(removalSummary(facts(500, 0x94, 0, 0), 0xFF),
+    EXPECT_EQ(removalSummary(facts(500, 0x94, 0, 0), std::byte{0xFF}),
               "entry branch restored, nothing behind offset 600 to remove");
 }
 

@@ -1,13 +1,8 @@
-// Running the built quillet-cli as a user does, in a scratch folder of test images.
+// Running the built quillet-cli from a shell, as a user does, in a folder of test images.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
-#include <vector>
-
-#include "test_images.h"
 
 namespace quillet::test {
 
@@ -17,18 +12,7 @@ struct ProgramRun {
     std::string err;
 };
 
-// Runs quillet-cli with arguments, each passed as it is, in folder; captures both outputs.
-ProgramRun runQuilletCli(const std::filesystem::path& folder,
-                         const std::vector<std::string>& arguments);
-
-// A test with its own scratch folder that the program runs in.
-class CliTest : public testing::Test {
-  protected:
-    ProgramRun run(const std::vector<std::string>& arguments) const {
-        return runQuilletCli(folder.path(""), arguments);
-    }
-
-    ScratchFolder folder;
-};
+// Runs commandLine with sh in folder, where quillet-cli names the built program.
+ProgramRun runInShell(const std::filesystem::path& folder, const std::string& commandLine);
 
 }  // namespace quillet::test

@@ -1,102 +1,122 @@
 #include "test_images.h"
 
+#include <stdlib.h>
+#include <sys/stat.h>
+
 #include <algorithm>
-#include <atomic>
 #include <fstream>
 #include <iterator>
 #include <random>
-#include <stdexcept>
 
 namespace quillet::test {
 
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+namespace {
+
+const Bytes kStandardBranch = "\x2E\x00\x00\xEA"s;
+
+void putBranch(Bytes& image, std::uint32_t target, char byte3) {
+    const std::uint32_t count = (target - 8) / 4;
+    const Bytes branch{char(count), char(count >> 8), char(count >> 16), byte3};
+    image.replace(0, std::min(image.size(), branch.size()), branch, 0, image.size());
+}
+
+}  // namespace
+
 Bytes patternBytes(std::size_t size, unsigned seed) {
     std::minstd_rand random(seed);
-    Bytes bytes(size);
-    std::generate(bytes.begin(), bytes.end(), [&] { return std::byte(random() & 0xFF); });
+    Bytes bytes(size, '\0');
+    std::generate(bytes.begin(), bytes.end(), [&] { return char(random()); });
     return bytes;
 }
 
-Bytes branchBytes(std::uint32_t branch) {
-    return {std::byte(branch & 0xFF), std::byte((branch >> 8) & 0xFF),
-            std::byte((branch >> 16) & 0xFF), std::byte(branch >> 24)};
-}
-
-Bytes imageWithBranch(std::size_t size, std::uint32_t branch, unsigned seed) {
+Bytes imageWithTarget(std::size_t size, std::uint32_t target, unsigned seed, char byte3) {
     Bytes image = patternBytes(size, seed);
-    const Bytes entry = branchBytes(branch);
-    std::copy_n(entry.begin(), std::min(size, entry.size()), image.begin());
+    putBranch(image, target, byte3);
     return image;
 }
 
-Bytes imageWithTarget(std::size_t size, std::uint32_t target, unsigned seed) {
-    return imageWithBranch(size, 0xEA00'0000 | ((target - 8) / 4), seed);
+std::size_t branchTarget(const Bytes& image) {
+    const auto byte = [&](int i) { return std::size_t{static_cast<unsigned char>(image[i])}; };
+    return 8 + 4 * (byte(0) | byte(1) << 8 | byte(2) << 16);
 }
 
-Bytes slice(std::span<const std::byte> bytes, std::size_t offset, std::size_t length) {
-    const auto part = bytes.subspan(offset, length);
-    return Bytes(part.begin(), part.end());
-}
-
-bool allBytesAre(std::span<const std::byte> bytes, std::byte value) {
-    return std::all_of(bytes.begin(), bytes.end(), [&](std::byte b) { return b == value; });
-}
-
-ScratchFolder::ScratchFolder() {
-    static std::atomic<unsigned> counter{0};
-    std::random_device random;
-    root_ = std::filesystem::temp_directory_path() /
-            ("quillet-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
-    if (!std::filesystem::create_directory(root_)) {
-        throw std::runtime_error("scratch folder exists already: " + root_.string());
+Bytes removed(Bytes image, std::optional<char> fill) {
+    const std::size_t target = branchTarget(image);
+    image.replace(0, 4, kStandardBranch);
+    if (!fill) {
+        image.resize(target);
+    } else if (target < image.size()) {
+        std::fill(image.begin() + static_cast<std::ptrdiff_t>(target), image.end(), *fill);
     }
+    return image;
 }
 
-ScratchFolder::~ScratchFolder() {
-    std::error_code error;
-    // Tests may leave read-only files behind; removal needs no write permission on them.
-    std::filesystem::remove_all(root_, error);
+Bytes added(Bytes game, const Bytes& intro) {
+    const std::size_t introStart = (game.size() + 3) / 4 * 4;
+    putBranch(game, static_cast<std::uint32_t>(introStart), '\xEA');
+    game.resize(introStart);
+    return game + intro.substr(192) + '\0' + kStandardBranch + "\0\0\0"s;
 }
 
-std::filesystem::path ScratchFolder::write(const std::string& name,
-                                           std::span<const std::byte> bytes) const {
-    const auto file = path(name);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) {
-        throw std::runtime_error("cannot write " + file.string());
+ScratchFolder::ScratchFolder(bool standard) {
+    std::string name = (fs::temp_directory_path() / "quillet-test-XXXXXX").string();
+    root_ = mkdtemp(name.data());
+    if (!standard) {
+        return;
     }
-    return file;
+    const std::pair<const char*, Bytes> files[] = {{"game.gba", kGame},
+                                                   {"other.gba", kOther},
+                                                   {"plain.gba", kPlain},
+                                                   {"broken.gba", kBroken},
+                                                   {"intro.gba", kIntro},
+                                                   {"tiny intro.gba", patternBytes(191, 6)},
+                                                   {"short.gba", patternBytes(3)},
+                                                   {"four.gba", imageWithTarget(4, 1028)},
+                                                   {"empty.gba", ""},
+                                                   {"Pokémon Édition.gba", kGame},
+                                                   {"folder.gba/inside.gba", kOther}};
+    fs::create_directory(path("folder.gba"));
+    for (const auto& [file, bytes] : files) {
+        write(file, bytes);
+    }
+    fs::create_symlink("game.gba", path("link.gba"));
+    fs::create_symlink("other.gba", path("other link.gba"));
+    fs::create_symlink("nowhere/file.gba", path("dangling.gba"));
+    mkfifo(path("pipe.gba").c_str(), 0600);
+    fs::resize_file(write("huge.gba", ""), std::uintmax_t{1} << 31);
+    fs::resize_file(write("big game.gba", ""), 67'108'869);
+}
+
+fs::path ScratchFolder::write(const std::string& name, const Bytes& bytes) const {
+    std::ofstream(path(name), std::ios::binary) << bytes;
+    return path(name);
 }
 
 Bytes ScratchFolder::read(const std::string& name) const {
     std::ifstream in(path(name), std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + path(name).string());
-    }
-    Bytes bytes;
-    std::transform(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(),
-                   std::back_inserter(bytes), [](char c) { return std::byte(c); });
-    return bytes;
-}
-
-std::vector<std::string> ScratchFolder::entries() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(root_)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+    return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
 std::map<std::string, Bytes> ScratchFolder::snapshot() const {
-    std::map<std::string, Bytes> files;
-    for (const auto& name : entries()) {
-        if (std::filesystem::is_regular_file(path(name))) {
-            files.emplace(name, read(name));
+    std::map<std::string, Bytes> entries;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root_)) {
+        const std::string name = fs::relative(entry.path(), root_).string();
+        const fs::file_status status = entry.symlink_status();
+        Bytes& what = entries[name];
+        if (fs::is_symlink(status)) {
+            what = "link to " + fs::read_symlink(entry.path()).string();
+        } else if (!fs::is_regular_file(status) || entry.file_size() > (64u << 20)) {
+            what = "kind " + std::to_string(int(status.type())) + ", size " +
+                   std::to_string(fs::is_regular_file(status) ? entry.file_size() : 0);
+        } else {
+            what = read(name);
         }
+        what += ", mode " + std::to_string(int(status.permissions()));
     }
-    return files;
+    return entries;
 }
 
 }  // namespace quillet::test

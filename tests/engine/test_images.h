@@ -1,48 +1,61 @@
-// Synthetic images and a scratch folder, shared by the engine's tests.
+// Synthetic images, what the library must make of them, and scratch folders to hold them.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <map>
-#include <span>
+#include <optional>
 #include <string>
-#include <vector>
 
 namespace quillet::test {
 
-using Bytes = std::vector<std::byte>;
+// File contents, one char per byte.
+using Bytes = std::string;
 
-// Bytes that differ from their neighbours and from a copy shifted by a few places, so that a
-// misplaced or missing byte shows. seed tells two images apart.
+// Bytes that differ from their neighbours, so that a misplaced or missing byte shows. seed tells
+// two images apart.
 Bytes patternBytes(std::size_t size, unsigned seed = 1);
 
-// A pattern image of size bytes whose entry branch (bytes 0-3) is branch.
-Bytes imageWithBranch(std::size_t size, std::uint32_t branch, unsigned seed = 1);
+// A pattern image whose entry branch jumps to target (a multiple of 4, 8 or more), with byte3 as
+// its fourth byte. An image under 4 bytes holds only the start of the branch.
+Bytes imageWithTarget(std::size_t size, std::uint32_t target, unsigned seed = 1,
+                      char byte3 = '\xEA');
 
-// A pattern image of size bytes whose entry branch jumps to target (a multiple of 4, 8 or more).
-Bytes imageWithTarget(std::size_t size, std::uint32_t target, unsigned seed = 1);
+// The offset that image's entry branch jumps to, read from bytes 0-2 (which it must hold).
+std::size_t branchTarget(const Bytes& image);
 
-// The 4 bytes of an entry branch, bytes 0-3 as written: branchBytes(0xEA00002E) is 2E 00 00 EA.
-Bytes branchBytes(std::uint32_t branch);
+// What removal must make of image, worked out from the rules rather than the library's code: the
+// standard entry branch, then the image cut at the old branch target (no fill) or every byte from
+// that target on set to fill.
+Bytes removed(Bytes image, std::optional<char> fill);
 
-Bytes slice(std::span<const std::byte> bytes, std::size_t offset, std::size_t length);
-bool allBytesAre(std::span<const std::byte> bytes, std::byte value);
+// What insertion must make of game and intro: the game padded with zeros to a multiple of 4 with
+// its entry branch pointing there, the intro without its 192-byte header, then the trailer.
+Bytes added(Bytes game, const Bytes& intro);
 
-// A new empty folder, removed with everything in it when the object goes.
+// The images of every standard folder.
+inline const Bytes kGame = imageWithTarget(1000, 600, 1);     // game.gba: an intro at 600
+inline const Bytes kOther = imageWithTarget(800, 400, 2);     // other.gba: an intro at 400
+inline const Bytes kPlain = imageWithTarget(1000, 192, 3);    // plain.gba: no intro
+inline const Bytes kBroken = imageWithTarget(1000, 2000, 4);  // broken.gba: past its end
+inline const Bytes kIntro = patternBytes(292, 5);             // intro.gba
+
+// A new folder, removed with everything in it when the object goes. A standard one holds the
+// images above and every other kind of entry that the programs meet.
 class ScratchFolder {
   public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    explicit ScratchFolder(bool standard = false);
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
 
-    std::filesystem::path path(const std::string& name) const { return root_ / name; }
-    std::filesystem::path write(const std::string& name, std::span<const std::byte> bytes) const;
+    std::filesystem::path path(const std::string& name = {}) const { return root_ / name; }
+    std::filesystem::path write(const std::string& name, const Bytes& bytes) const;
     Bytes read(const std::string& name) const;
-    // Names of the entries in the folder, sorted.
-    std::vector<std::string> entries() const;
-    // Every file in the folder with its contents, to compare before and after a call.
+
+    // Every entry with its mode and what it holds: a file's bytes (only its size beyond 64 MiB),
+    // a link's target, or the kind of entry. Anything added, removed or changed shows.
     std::map<std::string, Bytes> snapshot() const;
 
   private:

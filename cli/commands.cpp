@@ -1,27 +1,28 @@
 #include "commands.h"
 
 #include <CLI/CLI.hpp>
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <iostream>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "file_names.h"
 #include "fill_byte.h"
-#include "image_probe.h"
+#include "image_check.h"
 #include "image_summary.h"
+#include "messages.h"
 #include "quillet.h"
-#include "status_messages.h"
 
 namespace quillet::cli {
 
 namespace {
 
 constexpr const char* kProgramName = "quillet-cli";
-constexpr const char* kNoIntro =
-    "No intro to remove: the entry branch is already the standard one. Give --force to "
-    "process it anyway.";
+constexpr const char* kForceHint = " Give --force to process it anyway.";
 
 struct RemoveArguments {
     bool cut = false;
@@ -38,15 +39,16 @@ struct AddArguments {
 };
 
 // One line per image as soon as it is done: results on standard output unless quiet, failures
-// on standard error. The first failure's status becomes the exit status.
+// on standard error. The first failure's status becomes the exit status; standard output that
+// cannot be written is a failure too.
 class Report {
   public:
     explicit Report(bool quiet) : quiet_(quiet) {}
 
     void result(const std::string& subject, const std::string& text) {
-        if (!quiet_) {
-            // Flushed, so that a script reading the output sees each image as it finishes.
-            std::cout << subject << ": " << text << std::endl;
+        // Flushed, so that a script reading the output sees each image as it finishes.
+        if (!quiet_ && !(std::cout << subject << ": " << text << std::endl) && outputError_ == 0) {
+            outputError_ = errno;
         }
     }
 
@@ -57,35 +59,48 @@ class Report {
         }
     }
 
-    int exitStatus() const { return exitStatus_; }
+    int exitStatus() {
+        if (outputError_ != 0) {
+            std::cerr << kProgramName
+                      << ": standard output could not be written: " << std::strerror(outputError_)
+                      << '\n';
+            return exitStatus_ != 0 ? exitStatus_ : kExitOutputFailed;
+        }
+        return exitStatus_;
+    }
 
   private:
     bool quiet_;
     int exitStatus_ = 0;
+    int outputError_ = 0;
 };
 
-void removeIntroFrom(const std::string& image, const std::string& output, FillChoice fill,
-                     bool force, Report& report) {
-    const std::string subject = image + " -> " + output;
-    if (namesSameFile(image, output)) {
-        report.failure(subject, kOutputIsInputMessage, kExitRefused);
-        return;
+// For each image of a run, why its output must not be written, or nothing: it would replace an
+// image of the run, its own included, or another image writes the same output.
+std::vector<std::string> clashes(const std::vector<std::string>& images,
+                                 const std::vector<std::string>& outputs) {
+    std::map<std::string, std::size_t> imageOf;
+    std::map<std::string, std::vector<std::size_t>> writersOf;
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        imageOf.emplace(fileIdentity(images[i]), i);
+        writersOf[fileIdentity(outputs[i])].push_back(i);
     }
-    // An image that cannot be probed goes on to the engine, which reports the trouble itself.
-    const ImageProbe probe = probeImage(image);
-    if (probe.status == QUILLET_OK && hasStandardEntryBranch(probe.facts) && !force) {
-        report.failure(subject, kNoIntro, kExitRefused);
-        return;
+    std::vector<std::string> reasons(images.size());
+    for (const auto& [output, writers] : writersOf) {
+        const auto image = imageOf.find(output);
+        for (const std::size_t writer : writers) {
+            if (image != imageOf.end()) {
+                reasons[writer] = image->second == writer
+                                      ? kOutputIsInputMessage
+                                      : "The output file would replace " + images[image->second] +
+                                            ", an image of this run.";
+            } else if (writers.size() > 1) {
+                reasons[writer] = "The output file is also the output of " +
+                                  images[writers[writers[0] == writer ? 1 : 0]] + ".";
+            }
+        }
     }
-    const std::int32_t status = RemoveIntroAuto(image.c_str(), output.c_str(), fill ? 1 : 0,
-                                                fill ? std::to_integer<std::int32_t>(*fill) : 0);
-    if (status != QUILLET_OK) {
-        report.failure(subject, statusMessage(status), status);
-        return;
-    }
-    // Without facts only when the image changed since the probe: then the window's "Done!".
-    report.result(subject, probe.status == QUILLET_OK ? removalSummary(probe.facts, fill)
-                                                      : statusMessage(status));
+    return reasons;
 }
 
 // The fill the arguments ask for; a --fill text has passed parseFillByte during parsing.
@@ -99,11 +114,43 @@ FillChoice chosenFill(const RemoveArguments& arguments) {
     return parseFillByte(arguments.fillText);
 }
 
+void removeIntroFrom(const std::string& image, const std::string& output,
+                     const RemoveArguments& arguments, Report& report) {
+    const std::string subject = image + " -> " + output;
+    // An image that cannot be probed goes on to the engine, which reports the trouble itself.
+    const ImageProbe probe = probeImage(image);
+    const char* refusal =
+        probe.status == QUILLET_OK ? removalRefusal(verdictOf(probe.facts)) : nullptr;
+    if (refusal != nullptr && !arguments.force) {
+        report.failure(subject, refusal + std::string(kForceHint), kExitRefused);
+        return;
+    }
+    const FillChoice fill = chosenFill(arguments);
+    const std::int32_t status = RemoveIntroAuto(image.c_str(), output.c_str(), fill ? 1 : 0,
+                                                fill ? std::to_integer<std::int32_t>(*fill) : 0);
+    if (status != QUILLET_OK) {
+        report.failure(subject, statusMessage(status, errno), status);
+        return;
+    }
+    // Without facts only when the image changed since the probe: then the window's "Done!".
+    report.result(subject, probe.status == QUILLET_OK ? removalSummary(probe.facts, fill)
+                                                      : statusMessage(status, 0));
+}
+
 int runRemove(const RemoveArguments& arguments, bool quiet) {
     Report report(quiet);
+    std::vector<std::string> outputs;
     for (const std::string& image : arguments.images) {
-        removeIntroFrom(image, arguments.output.value_or(outputNameFor(image)),
-                        chosenFill(arguments), arguments.force, report);
+        outputs.push_back(arguments.output.value_or(outputNameFor(image)));
+    }
+    // The whole run is checked before anything is written.
+    const std::vector<std::string> refusals = clashes(arguments.images, outputs);
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        if (refusals[i].empty()) {
+            removeIntroFrom(arguments.images[i], outputs[i], arguments, report);
+        } else {
+            report.failure(arguments.images[i] + " -> " + outputs[i], refusals[i], kExitRefused);
+        }
     }
     return report.exitStatus();
 }
@@ -117,7 +164,7 @@ int runAdd(const AddArguments& arguments, bool quiet) {
     } else if (const std::int32_t status =
                    AddIntroAuto(arguments.game.c_str(), arguments.intro.c_str(), output.c_str());
                status != QUILLET_OK) {
-        report.failure(subject, statusMessage(status), status);
+        report.failure(subject, statusMessage(status, errno), status);
     } else {
         report.result(subject, "intro added");
     }
@@ -132,7 +179,7 @@ int runInfo(const std::vector<std::string>& images) {
         if (probe.status == QUILLET_OK) {
             report.result(image, infoLine(probe.facts));
         } else {
-            report.failure(image, statusMessage(probe.status), probe.status);
+            report.failure(image, statusMessage(probe.status, probe.errorNumber), probe.status);
         }
     }
     return report.exitStatus();
@@ -151,11 +198,12 @@ std::string helpFooter() {
         "  0   every image succeeded\n";
     for (std::int32_t status = QUILLET_INPUT_NOT_OPENED; status <= QUILLET_INPUT_TOO_LARGE;
          ++status) {
-        text += "  " + std::to_string(status) + "   " + statusMessage(status) + "\n";
+        text += "  " + std::to_string(status) + "   " + statusMessage(status, 0) + "\n";
     }
     return text +
            "  64  usage error: nothing was touched\n"
-           "  65  refused: no intro to remove, or the output is the input";
+           "  65  refused: no intro to remove, or the output would replace an image of the run\n"
+           "  74  standard output could not be written";
 }
 
 }  // namespace

@@ -11,36 +11,35 @@ namespace {
 std::string hexBytes(const std::array<std::byte, kEntryBranchSize>& bytes) {
     std::string text;
     for (const std::byte byte : bytes) {
-        char digits[3];
-        std::snprintf(digits, sizeof digits, "%02X", std::to_integer<unsigned>(byte));
-        text += text.empty() ? "" : " ";
+        char digits[4];
+        std::snprintf(digits, sizeof digits, " %02X", std::to_integer<unsigned>(byte));
         text += digits;
     }
-    return text;
+    return text.substr(1);
 }
 
 }  // namespace
 
-bool hasStandardEntryBranch(const ImageFacts& image) {
-    return decodeBranchTarget(image.entryBranch) == kHeaderSize;
-}
-
-std::string introVerdict(const ImageFacts& image) {
-    const std::uint32_t target = decodeBranchTarget(image.entryBranch);
-    if (hasStandardEntryBranch(image)) {
-        return "no intro (standard entry branch)";
-    }
-    if (target > image.size) {
-        return "entry branch points past the end of the file";
-    }
-    return "intro at offset " + std::to_string(target) + ", " +
-           std::to_string(image.size - target) + " bytes";
-}
-
 std::string infoLine(const ImageFacts& image) {
-    return std::to_string(image.size) + " bytes, entry branch " + hexBytes(image.entryBranch) +
-           ", target " + std::to_string(decodeBranchTarget(image.entryBranch)) + ": " +
-           introVerdict(image);
+    const std::string size = std::to_string(image.size) + " bytes, ";
+    const std::uint32_t target = decodeBranchTarget(image.entryBranch);
+    const std::string jump =
+        "entry branch " + hexBytes(image.entryBranch) + ", target " + std::to_string(target) + ": ";
+    switch (verdictOf(image)) {
+        case Verdict::kNotAnImage:
+            return size + "first bytes " + hexBytes(image.entryBranch) +
+                   ": not a Game Boy Advance image (it does not begin with a branch instruction)";
+        case Verdict::kStandardBranch:
+            return size + jump + "no intro (standard entry branch)";
+        case Verdict::kBranchIntoHeader:
+            return size + jump + "no intro (the entry branch points inside the header)";
+        case Verdict::kPastTheEnd:
+            return size + jump + "entry branch points past the end of the file";
+        case Verdict::kIntro:
+            break;
+    }
+    return size + jump + "intro at offset " + std::to_string(target) + ", " +
+           std::to_string(image.size - target) + " bytes";
 }
 
 std::string removalSummary(const ImageFacts& image, FillChoice fill) {

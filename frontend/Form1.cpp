@@ -4,12 +4,14 @@
 #include <QFile>
 #include <QFocusEvent>
 #include <QProxyStyle>
+#include <cerrno>
 
 #include "colors.h"
 #include "file_names.h"
 #include "fill_number.h"
+#include "image_check.h"
 #include "message_box.h"
-#include "status_messages.h"
+#include "messages.h"
 #include "ui_Form1.h"
 
 namespace quillet {
@@ -165,6 +167,13 @@ void Form1::Command1_Click() {
         showMessage(this, QString::fromUtf8(kOutputIsInputMessage));
         return;
     }
+    // An image that cannot be read here goes on to the library, which says why.
+    const ImageProbe probe = probeImage(inputPath.toStdString());
+    if (const char* refusal =
+            probe.status == QUILLET_OK ? removalRefusal(verdictOf(probe.facts)) : nullptr) {
+        showMessage(this, QString::fromUtf8(refusal));
+        return;
+    }
     QString bindingError;
     const QuilletRemoveIntroAutoFunction removeIntroAuto = engine.removeIntroAuto(bindingError);
     if (removeIntroAuto == nullptr) {
@@ -174,8 +183,9 @@ void Form1::Command1_Click() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const std::int32_t status =
         removeIntroAuto(inputPath.constData(), outputPath.constData(), fill, fillValue);
+    const int reason = errno;
     QApplication::restoreOverrideCursor();
-    showMessage(this, QString::fromStdString(statusMessage(status)));
+    showMessage(this, QString::fromLocal8Bit(statusMessage(status, reason)));
 }
 
 }  // namespace quillet

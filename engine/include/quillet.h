@@ -6,6 +6,9 @@
  * is never changed; a call that returns anything but QUILLET_OK creates no file and leaves an
  * existing output as it was. Paths are NUL-terminated strings in the system's 8-bit encoding
  * (UTF-8 on Linux). The functions keep no state and may be called from any thread.
+ *
+ * On Linux, after a call that returns 1, 2 or 4, errno holds the reason: the error of the system
+ * call that failed, or the one given with the status below.
  */
 #ifndef QUILLET_H
 #define QUILLET_H
@@ -37,13 +40,17 @@ extern "C" {
 typedef enum QuilletStatus {
     /* The output file was written. */
     QUILLET_OK = 0,
-    /* An input file cannot be opened: missing, unreadable, a folder, or an empty path. */
+    /* An input file cannot be opened: missing or an empty path (ENOENT), unreadable, a folder
+       (EISDIR), or a pipe or device (ENOTSUP). */
     QUILLET_INPUT_NOT_OPENED = 1,
-    /* The output cannot be written: it cannot be created, or a write, close or rename failed. */
+    /* The output cannot be written: it cannot be created, or a write, sync, close or rename
+       failed. An empty path (ENOENT), a link that leads nowhere (ENOENT), a folder (EISDIR), a
+       pipe or device (ENOTSUP) and an existing file that the caller may not write (EACCES) are
+       never replaced. */
     QUILLET_OUTPUT_NOT_WRITTEN = 2,
     /* An input is too short: an image under 4 bytes, or an intro image under 192 bytes. */
     QUILLET_INPUT_TOO_SHORT = 3,
-    /* An input cannot be read whole: a seek or read failed or returned less than the size. */
+    /* An input cannot be read whole: a read failed, or the file ended before its size (errno 0). */
     QUILLET_INPUT_NOT_READ = 4,
     /* Cut mode, but the entry branch points past the end of the image: nothing to cut at. */
     QUILLET_TARGET_BEYOND_END = 5,

@@ -1,6 +1,6 @@
 // The library's exported functions: read the inputs, run the operation in memory, write.
-#include <span>
-#include <vector>
+#include <cerrno>
+#include <new>
 
 #include "image_file.h"
 #include "intro.h"
@@ -17,6 +17,7 @@ int32_t guarded(Operation operation) noexcept {
     try {
         return operation();
     } catch (...) {
+        errno = ENOMEM;
         return QUILLET_INPUT_TOO_LARGE;
     }
 }
@@ -27,19 +28,19 @@ extern "C" QUILLET_API int32_t QUILLET_CALL RemoveIntroAuto(const char* inputPat
                                                             const char* outputPath, int32_t fill,
                                                             int32_t fillValue) {
     return guarded([&] {
-        std::vector<std::byte> image;
         InputFile input;
         if (const auto status = input.open(inputPath); status != QUILLET_OK) {
             return status;
         }
-        if (const auto status = input.readWhole(image); status != QUILLET_OK) {
+        const ImageBuffer image(input.size());
+        if (const auto status = input.read(image.bytes()); status != QUILLET_OK) {
             return status;
         }
-        const Removal removal = removeIntro(image, fillChoice(fill, fillValue));
+        const Removal removal = removeIntro(image.bytes(), fillChoice(fill, fillValue));
         if (removal.status != QUILLET_OK) {
             return removal.status;
         }
-        return replaceFile(outputPath, std::span(image).first(removal.outputSize));
+        return replaceFile(outputPath, image.bytes().first(removal.outputSize));
     });
 }
 
@@ -59,15 +60,16 @@ extern "C" QUILLET_API int32_t QUILLET_CALL AddIntroAuto(const char* gamePath,
         if (layout.status != QUILLET_OK) {
             return layout.status;
         }
-        std::vector<std::byte> introImage;
-        std::vector<std::byte> output;
-        if (const auto status = intro.readWhole(introImage); status != QUILLET_OK) {
+        // The game image goes straight into the output, in front of the intro code.
+        const ImageBuffer introImage(intro.size());
+        const ImageBuffer output(layout.outputSize);
+        if (const auto status = intro.read(introImage.bytes()); status != QUILLET_OK) {
             return status;
         }
-        if (const auto status = game.readWhole(output, layout.outputSize); status != QUILLET_OK) {
+        if (const auto status = game.read(output.bytes()); status != QUILLET_OK) {
             return status;
         }
-        insertIntro(output, layout, introImage);
-        return replaceFile(outputPath, output);
+        insertIntro(output.bytes(), layout, introImage.bytes());
+        return replaceFile(outputPath, output.bytes());
     });
 }

@@ -1,73 +1,72 @@
 #include "image_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
 #include <random>
 #include <string>
 
 #include "intro.h"
 
 #if defined(_WIN32)
-#define NOMINMAX
 #define WIN32_LEAN_AND_MEAN
 #include <io.h>
 #include <windows.h>
+// Windows has no pipes to wait on when opening and no descriptors to leak into children.
+#define O_NONBLOCK 0
+#define O_CLOEXEC 0
+#define fsync _commit
 #else
-#include <sys/stat.h>
 #include <unistd.h>
-
-#include <climits>
-#include <cstdlib>
+#define O_BINARY 0
 #endif
 
 namespace quillet {
 
 namespace {
 
-int seekTo(std::FILE* file, std::int64_t offset, int origin) {
-#if defined(_WIN32)
-    return _fseeki64(file, offset, origin);
-#else
-    return fseeko(file, static_cast<off_t>(offset), origin);
-#endif
-}
+// Keeps errno across the clean-up that follows a failure, so that the caller learns its cause.
+class KeptErrno {
+  public:
+    ~KeptErrno() { errno = saved_; }
 
-std::int64_t position(std::FILE* file) {
-#if defined(_WIN32)
-    return _ftelli64(file);
-#else
-    return ftello(file);
-#endif
-}
+  private:
+    int saved_ = errno;
+};
 
-bool isFolder(std::FILE* file) {
-#if defined(_WIN32)
-    (void)file;  // Windows opens no folder as a file.
-    return false;
-#else
-    struct stat info;
-    return fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
-#endif
+QuilletStatus failure(QuilletStatus status, int error) {
+    errno = error;
+    return status;
 }
 
 // The file that the output's bytes replace. A symbolic link is followed, so that the link stays
-// and its target gets the new contents. Empty when the name leads to something that must never
-// be replaced by a plain file: a folder, a device, a pipe, or a link that leads nowhere.
+// and its target gets the new contents. Empty, with errno set, when the name leads to something
+// that must not be replaced: a folder, a device, a pipe, a link that leads nowhere, or a file
+// that the caller may not write.
 std::string replaceableTarget(const char* outputPath) {
 #if defined(_WIN32)
     const DWORD attributes = GetFileAttributesA(outputPath);
-    const DWORD irreplaceable =
-        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT;
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & irreplaceable) != 0) {
-        return {};
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return outputPath;
     }
-    return outputPath;
+    errno = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0                                 ? EISDIR
+            : (attributes & (FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT)) != 0 ? ENOTSUP
+            : (attributes & FILE_ATTRIBUTE_READONLY) != 0                                ? EACCES
+                                                                                         : 0;
+    return errno == 0 ? outputPath : std::string();
 #else
-    std::string target = outputPath;
     struct stat info;
     if (lstat(outputPath, &info) != 0) {
-        return target;
+        return errno == ENOENT ? outputPath : std::string();
     }
+    std::string target = outputPath;
     if (S_ISLNK(info.st_mode)) {
         char resolved[PATH_MAX];
         if (realpath(outputPath, resolved) == nullptr || stat(resolved, &info) != 0) {
@@ -75,7 +74,11 @@ std::string replaceableTarget(const char* outputPath) {
         }
         target = resolved;
     }
-    return S_ISREG(info.st_mode) ? target : std::string();
+    if (!S_ISREG(info.st_mode)) {
+        errno = S_ISDIR(info.st_mode) ? EISDIR : ENOTSUP;
+        return {};
+    }
+    return faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0 ? target : std::string();
 #endif
 }
 
@@ -89,55 +92,102 @@ std::string folderOf(const std::string& path) {
     return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }
 
-// Creates a new file with an unused name in folder; its name goes to tempPath.
-std::FILE* createTemporaryIn(const std::string& folder, std::string& tempPath) {
+// Tries names in folder that no file has until create succeeds with one, which goes to name.
+template <typename Create>
+bool withUnusedName(const std::string& folder, std::string& name, Create create) {
     std::minstd_rand random(
-        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count() ^
-                              reinterpret_cast<std::uintptr_t>(&tempPath)));
+        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = folder + ".quillet-" + std::to_string(random()) + ".tmp";
-        // "x": fail rather than reuse a file that exists, which may be somebody else's.
-        if (std::FILE* file = std::fopen(tempPath.c_str(), "wbx")) {
-            return file;
+        name = folder + ".quillet-" + std::to_string(random()) + ".tmp";
+        if (create(name)) {
+            return true;
         }
         if (errno != EEXIST) {
-            return nullptr;
+            break;
         }
     }
-    return nullptr;
+    name.clear();
+    return false;
+}
+
+// A new file in folder for the output's bytes. Where the file system allows it, the file has no
+// name yet (name stays empty), so that the system frees it if the process ends before the file
+// is complete; elsewhere it gets an unused name at once.
+int createTemporary(const std::string& folder, std::string& name) {
+#if defined(O_TMPFILE)
+    const int unnamed =
+        ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (unnamed >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) {
+        return unnamed;
+    }
+#endif
+    int descriptor = -1;
+    withUnusedName(folder, name, [&](const std::string& candidate) {
+        descriptor =
+            ::open(candidate.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_BINARY | O_CLOEXEC, 0666);
+        return descriptor >= 0;
+    });
+    return descriptor;
+}
+
+// Gives the unnamed file open as descriptor an unused name in folder.
+bool giveName(int descriptor, const std::string& folder, std::string& name) {
+#if defined(_WIN32)
+    (void)descriptor, (void)folder, (void)name;  // Windows files always have a name.
+    return true;
+#else
+    const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
+    return withUnusedName(folder, name, [&](const std::string& candidate) {
+        return linkat(AT_FDCWD, self.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    });
+#endif
 }
 
 // The replaced file's permissions carry over to its successor.
-void keepPermissions(const std::string& target, std::FILE* successor) {
+bool keepPermissions(const std::string& target, int successor) {
 #if defined(_WIN32)
-    (void)target;
-    (void)successor;  // A read-only output is refused by the move instead.
+    (void)target, (void)successor;  // A read-only output is refused instead.
+    return true;
 #else
     struct stat info;
-    if (stat(target.c_str(), &info) == 0) {
-        fchmod(fileno(successor), info.st_mode & 07777);
+    if (stat(target.c_str(), &info) != 0) {
+        return errno == ENOENT;
     }
+    return fchmod(successor, info.st_mode & 07777) == 0;
 #endif
 }
 
-// Makes sure the bytes are on the disk before the move makes them the output, so that a crash
-// cannot leave an empty file under the output's name.
-bool flushToDisk(std::FILE* file) {
-    if (std::fflush(file) != 0) {
+bool writeAll(int descriptor, std::span<const std::byte> bytes) {
+    while (!bytes.empty()) {
+        const auto written =
+            ::write(descriptor, bytes.data(),
+                    static_cast<unsigned>(std::min<std::size_t>(bytes.size(), INT_MAX)));
+        if (written < 0 && errno != EINTR) {
+            return false;
+        }
+        bytes = bytes.subspan(static_cast<std::size_t>(std::max<decltype(written)>(written, 0)));
+    }
+    return true;
+}
+
+// Closes descriptor; when something failed before, that failure's errno is the one kept.
+bool closeAfter(bool succeeded, int descriptor) {
+    if (!succeeded) {
+        const KeptErrno kept;
+        ::close(descriptor);
         return false;
     }
-#if defined(_WIN32)
-    return _commit(_fileno(file)) == 0;
-#else
-    return fsync(fileno(file)) == 0;
-#endif
+    return ::close(descriptor) == 0;
 }
 
 // Puts the file from in the place of to in one step, replacing what was there.
 bool moveOver(const std::string& from, const std::string& to) {
 #if defined(_WIN32)
-    return MoveFileExA(from.c_str(), to.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return true;
+    }
+    errno = GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO;
+    return false;
 #else
     return std::rename(from.c_str(), to.c_str()) == 0;
 #endif
@@ -145,68 +195,88 @@ bool moveOver(const std::string& from, const std::string& to) {
 
 }  // namespace
 
+ImageBuffer::ImageBuffer(std::size_t size)
+    : data_(static_cast<std::byte*>(std::calloc(std::max<std::size_t>(size, 1), 1))), size_(size) {
+    if (data_ == nullptr) {
+        throw std::bad_alloc();
+    }
+}
+
+ImageBuffer::~ImageBuffer() {
+    std::free(data_);
+}
+
 QuilletStatus InputFile::open(const char* path) {
     close();
     if (path == nullptr || *path == '\0') {
-        return QUILLET_INPUT_NOT_OPENED;
+        return failure(QUILLET_INPUT_NOT_OPENED, ENOENT);
     }
-    file_ = std::fopen(path, "rb");
-    if (file_ == nullptr || isFolder(file_)) {
+    descriptor_ = ::open(path, O_RDONLY | O_BINARY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info;
+    if (descriptor_ < 0 || fstat(descriptor_, &info) != 0) {
+        const KeptErrno kept;
         close();
         return QUILLET_INPUT_NOT_OPENED;
     }
-    if (seekTo(file_, 0, SEEK_END) != 0) {
-        return QUILLET_INPUT_NOT_READ;
+    if (!S_ISREG(info.st_mode)) {
+        close();
+        return failure(QUILLET_INPUT_NOT_OPENED, S_ISDIR(info.st_mode) ? EISDIR : ENOTSUP);
     }
-    const std::int64_t end = position(file_);
-    if (end < 0 || seekTo(file_, 0, SEEK_SET) != 0) {
-        return QUILLET_INPUT_NOT_READ;
-    }
-    size_ = static_cast<std::uint64_t>(end);
-    return size_ >= kMaxInputSize ? QUILLET_INPUT_TOO_LARGE : QUILLET_OK;
+    size_ = static_cast<std::uint64_t>(info.st_size);
+    return size_ >= kMaxInputSize ? failure(QUILLET_INPUT_TOO_LARGE, EFBIG) : QUILLET_OK;
 }
 
-QuilletStatus InputFile::readWhole(std::vector<std::byte>& contents, std::size_t arraySize) {
-    // Too little memory throws, and the exported functions report the input as too large.
-    contents.assign(arraySize, std::byte{0});
-    return readFront(std::span(contents).first(static_cast<std::size_t>(size_)));
-}
-
-QuilletStatus InputFile::readFront(std::span<std::byte> start) {
-    const std::size_t read = start.empty() ? 0 : std::fread(start.data(), 1, start.size(), file_);
+QuilletStatus InputFile::read(std::span<std::byte> buffer) {
+    std::span<std::byte> rest = buffer.first(std::min<std::uint64_t>(buffer.size(), size_));
+    while (!rest.empty()) {
+        const auto got = ::read(descriptor_, rest.data(),
+                                static_cast<unsigned>(std::min<std::size_t>(rest.size(), INT_MAX)));
+        if (got <= 0 && !(got < 0 && errno == EINTR)) {
+            // The file ends before its size: no system call failed.
+            const int error = got < 0 ? errno : 0;
+            close();
+            return failure(QUILLET_INPUT_NOT_READ, error);
+        }
+        rest = rest.subspan(static_cast<std::size_t>(std::max<decltype(got)>(got, 0)));
+    }
     close();
-    return read == start.size() ? QUILLET_OK : QUILLET_INPUT_NOT_READ;
+    return QUILLET_OK;
 }
 
 void InputFile::close() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-        file_ = nullptr;
+    if (descriptor_ >= 0) {
+        ::close(descriptor_);
+        descriptor_ = -1;
     }
 }
 
 QuilletStatus replaceFile(const char* outputPath, std::span<const std::byte> bytes) {
     if (outputPath == nullptr || *outputPath == '\0') {
-        return QUILLET_OUTPUT_NOT_WRITTEN;
+        return failure(QUILLET_OUTPUT_NOT_WRITTEN, ENOENT);
     }
     const std::string target = replaceableTarget(outputPath);
     if (target.empty()) {
         return QUILLET_OUTPUT_NOT_WRITTEN;
     }
-    std::string tempPath;
-    std::FILE* file = createTemporaryIn(folderOf(target), tempPath);
-    if (file == nullptr) {
+    const std::string folder = folderOf(target);
+    std::string name;
+    const int descriptor = createTemporary(folder, name);
+    if (descriptor < 0) {
         return QUILLET_OUTPUT_NOT_WRITTEN;
     }
-    keepPermissions(target, file);
-    const bool written =
-        (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size()) &&
-        flushToDisk(file);
-    const bool closed = std::fclose(file) == 0;
-    if (written && closed && moveOver(tempPath, target)) {
+    // Every byte is on the disk before the move makes it the output, so that after a crash the
+    // output's name holds either the old file or the whole new one.
+    const bool complete = closeAfter(keepPermissions(target, descriptor) &&
+                                         writeAll(descriptor, bytes) && fsync(descriptor) == 0 &&
+                                         (!name.empty() || giveName(descriptor, folder, name)),
+                                     descriptor);
+    if (complete && moveOver(name, target)) {
         return QUILLET_OK;
     }
-    std::remove(tempPath.c_str());
+    const KeptErrno kept;
+    if (!name.empty()) {
+        std::remove(name.c_str());
+    }
     return QUILLET_OUTPUT_NOT_WRITTEN;
 }
 

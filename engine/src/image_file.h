@@ -1,15 +1,30 @@
 // The engine's only file access: reading an input whole and replacing the output atomically.
+// Every failure leaves errno set to its cause (0 when no system call failed).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <span>
-#include <vector>
 
 #include "quillet.h"
 
 namespace quillet {
+
+// A zero-filled array that holds an image: the engine's one allocation per image.
+class ImageBuffer {
+  public:
+    // Throws std::bad_alloc when memory runs short.
+    explicit ImageBuffer(std::size_t size);
+    ImageBuffer(const ImageBuffer&) = delete;
+    ImageBuffer& operator=(const ImageBuffer&) = delete;
+    ~ImageBuffer();
+
+    std::span<std::byte> bytes() const { return {data_, size_}; }
+
+  private:
+    std::byte* data_;
+    std::size_t size_;
+};
 
 // An input file, open for reading, with its size taken once at opening. Closed on destruction.
 class InputFile {
@@ -19,33 +34,28 @@ class InputFile {
     InputFile& operator=(const InputFile&) = delete;
     ~InputFile() { close(); }
 
-    // Opens path for reading and takes its size. Refuses a directory as unopenable and a file
-    // of 2 GiB or more as too large.
+    // Opens path for reading without waiting on a pipe, and takes its size. Anything but a
+    // regular file is refused as unopenable, a file of 2 GiB or more as too large.
     QuilletStatus open(const char* path);
 
     std::uint64_t size() const { return size_; }
 
-    // Reads the whole file with one read call into the front of a new zero-filled array of
-    // arraySize bytes (at least size()), then closes the file. Throws when memory runs short.
-    QuilletStatus readWhole(std::vector<std::byte>& contents, std::size_t arraySize);
-    QuilletStatus readWhole(std::vector<std::byte>& contents) { return readWhole(contents, size_); }
-
-    // Reads the first start.size() bytes (at most size()) with one read call, then closes the
-    // file: enough to look at an image's entry branch without reading the rest.
-    QuilletStatus readFront(std::span<std::byte> start);
+    // Reads the first bytes of the file into the front of buffer: all of them when the buffer
+    // is large enough. A file that ends early cannot be read. Closes the file.
+    QuilletStatus read(std::span<std::byte> buffer);
 
     void close();
 
   private:
-    std::FILE* file_ = nullptr;
+    int descriptor_ = -1;
     std::uint64_t size_ = 0;
 };
 
-// Writes bytes to a new temporary file in the folder of outputPath with one write call, then
-// moves it over outputPath, keeping the permissions of the file it replaces; a symbolic link at
-// outputPath is followed. A folder, device or pipe at outputPath is never replaced. On any
-// failure the temporary file is removed, an existing file at outputPath stays as it was, and
-// the result is QUILLET_OUTPUT_NOT_WRITTEN.
+// Writes bytes to a new file in the folder of outputPath and then moves it over outputPath in
+// one step, keeping the permissions of the file it replaces; a symbolic link at outputPath is
+// followed. An existing output that the caller may not write, a folder, a device or a pipe is
+// never replaced. On any failure the new file is gone, an existing file at outputPath stays as it
+// was, and the result is QUILLET_OUTPUT_NOT_WRITTEN.
 QuilletStatus replaceFile(const char* outputPath, std::span<const std::byte> bytes);
 
 }  // namespace quillet

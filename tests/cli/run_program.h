@@ -12,7 +12,9 @@ struct ProgramRun {
     std::string err;
 };
 
-// Runs commandLine with sh in folder, where quillet-cli names the built program.
+// Runs commandLine with sh in folder, where quillet-cli names the built program, $SHIM the
+// library that makes one of the engine's calls fail, and $AS_USER a command that runs the rest
+// of its line as an ordinary user.
 ProgramRun runInShell(const std::filesystem::path& folder, const std::string& commandLine);
 
 }  // namespace quillet::test

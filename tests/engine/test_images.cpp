@@ -77,6 +77,8 @@ ScratchFolder::ScratchFolder(bool standard) {
                                                    {"four.gba", imageWithTarget(4, 1028)},
                                                    {"empty.gba", ""},
                                                    {"Pokémon Édition.gba", kGame},
+                                                   {"text.txt", "Hello, world\n"},
+                                                   {"header.gba", imageWithTarget(1000, 100, 7)},
                                                    {"folder.gba/inside.gba", kOther}};
     fs::create_directory(path("folder.gba"));
     for (const auto& [file, bytes] : files) {

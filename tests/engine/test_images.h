@@ -41,7 +41,8 @@ inline const Bytes kBroken = imageWithTarget(1000, 2000, 4);  // broken.gba: pas
 inline const Bytes kIntro = patternBytes(292, 5);             // intro.gba
 
 // A new folder, removed with everything in it when the object goes. A standard one holds the
-// images above and every other kind of entry that the programs meet.
+// images above and every other kind of entry that the programs meet: images too short, too
+// large, with no branch or one into the header, a text, a folder, links and a pipe.
 class ScratchFolder {
   public:
     explicit ScratchFolder(bool standard = false);

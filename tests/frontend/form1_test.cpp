@@ -27,7 +27,7 @@ constexpr QRgb kMenu = 0xFF404040;
 constexpr QRgb kButtonFace = 0xFFF0F0F0;
 constexpr QRgb kWhite = 0xFFFFFFFF;
 
-const Bytes kGame = quillet::test::imageWithTarget(1280, 1024);
+using quillet::test::kGame;
 
 const char* const kAddMode = "Sorry, adding an intro is not supported yet!";
 const char* const kPosition =
@@ -63,7 +63,14 @@ const RemoveRow kRemoveRows[] = {
     {"start names", "", "Original filename", "Output Filename", "0", "Input file not found!", -2},
     {"empty input", "", "", "o", "0", "Input file not found!", -2},
     {"cut past the end", "Option4_0", "broken.gba", "o", "0",
-     "No intro found: the entry branch points past the end of the file!", -2}};
+     "No intro found: the entry branch points past the end of the file!", -2},
+    {"no intro", "", "plain.gba", "o", "0",
+     "No intro to remove: the entry branch is already the standard one.", -2},
+    {"branch into the header", "", "header.gba", "o", "0",
+     "No intro to remove: the entry branch points inside the header.", -2},
+    {"no image", "", "text.txt", "o", "0",
+     "This is not a Game Boy Advance image: it does not begin with a branch instruction.", -2},
+    {"folder", "", "folder.gba", "o", "0", "Input file could not be opened: Is a directory.", -2}};
 
 // Clicks on options, then the colours of Text2, Text4, Text5 and Text6; white means enabled.
 struct ClickRow {
@@ -179,9 +186,8 @@ class Form1Test : public QObject {
     }
     void init() {
         // The window works in the scratch folder, so that relative names land there.
-        folder = std::make_unique<quillet::test::ScratchFolder>();
+        folder = std::make_unique<quillet::test::ScratchFolder>(true);
         QDir::setCurrent(QString::fromStdString(folder->path().string()));
-        folder->write("game.gba", kGame);
         dialogs->messages.clear();
         form = std::make_unique<quillet::Form1>();
         form->show();
@@ -407,14 +413,14 @@ class Form1Test : public QObject {
     void removeCommandSaysWhatHappened() {
         QFETCH(int, row);
         const RemoveRow& r = kRemoveRows[row];
-        folder->write("broken.gba", quillet::test::imageWithTarget(1000, 1024));
+        const auto before = folder->snapshot();
         click(r.clicks);
         setNames(QString::fromUtf8(r.input), QString::fromUtf8(r.output));
         box("Text6")->setText(r.fillText);
         QCOMPARE(messagesOfClick("Command1"), shown(QString::fromUtf8(r.message)));
         QCOMPARE(folder->read("game.gba"), kGame);
         if (r.written == -2) {
-            QCOMPARE(folder->snapshot().size(), 2u);
+            QCOMPARE(folder->snapshot(), before);
         } else {
             QCOMPARE(folder->read(r.output),
                      quillet::test::removed(

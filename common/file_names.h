@@ -1,4 +1,4 @@
-// File names as Quillet's programs treat them. Free of Qt, so that quillet-cli shares them.
+// File names as Quillet's programs treat them.
 #pragma once
 
 #include <string>
@@ -11,8 +11,12 @@ namespace quillet {
 // any 8-bit encoding in which "/", "\" and "." are single bytes.
 std::string outputNameFor(std::string_view inputName);
 
-// Whether two names, in the system's 8-bit encoding, name the same file: the same text, or the
-// same existing file once links and relative parts are resolved. An empty name names no file.
+// What identifies the file that name, in the system's 8-bit encoding, leads to: two names of one
+// existing file, through a link or another path, or of one file-to-be in the same folder, have
+// the same identity. An empty name names no file and has an empty identity.
+std::string fileIdentity(const std::string& name);
+
+// Whether two names name the same file.
 bool namesSameFile(const std::string& first, const std::string& second);
 
 }  // namespace quillet

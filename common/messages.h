@@ -1,0 +1,17 @@
+// What Quillet's programs tell the user.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quillet {
+
+// Why an output that names the input file is refused: the programs only ever read the input.
+inline constexpr const char* kOutputIsInputMessage = "The output file must not be the input file.";
+
+// The message for a status returned by RemoveIntroAuto or AddIntroAuto, "Done!" for success.
+// errorNumber is errno right after the call: where the status has a system reason, the message
+// names it.
+std::string statusMessage(std::int32_t status, int errorNumber);
+
+}  // namespace quillet

@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -185,6 +186,43 @@ int runInfo(const std::vector<std::string>& images) {
     return report.exitStatus();
 }
 
+// What is wrong with a command line that names no command, or a word that is no option of its
+// command, in this program's terms; CLI11's own message for anything else.
+std::string usageProblem(const CLI::App& app, const CLI::Error& error,
+                         const std::vector<std::string>& words) {
+    const std::vector<CLI::App*> commands = app.get_subcommands();
+    const auto firstName = std::find_if(words.begin(), words.end(),
+                                        [](const std::string& word) { return word[0] != '-'; });
+    if (commands.empty()) {
+        return firstName == words.end()
+                   ? "a command is required: remove, add or info"
+                   : "unknown command '" + *firstName + "'; the commands are remove, add and info";
+    }
+    if (dynamic_cast<const CLI::ExtrasError*>(&error) == nullptr &&
+        dynamic_cast<const CLI::RequiredError*>(&error) == nullptr) {
+        return error.what();
+    }
+    const CLI::App& command = *commands.front();
+    for (const std::string& word : words) {
+        const std::string name = word.substr(0, word.find('='));
+        if (word == "--") {
+            break;
+        }
+        if (word.size() < 2 || word[0] != '-' || command.get_option_no_throw(name) != nullptr ||
+            app.get_option_no_throw(name) != nullptr) {
+            continue;
+        }
+        for (const char* other : {"remove", "add", "info"}) {
+            if (app.get_subcommand(other)->get_option_no_throw(name) != nullptr) {
+                return command.get_name() + " does not take the option " + name;
+            }
+        }
+        return "unknown option '" + word + "'. An image whose name begins with '-' is named as ./" +
+               word + ", or after --: quillet-cli " + command.get_name() + " -- " + word;
+    }
+    return error.what();
+}
+
 std::string helpFooter() {
     std::string text =
         "Examples:\n"
@@ -220,9 +258,10 @@ int run(int argc, char** argv) {
     app.fallthrough();
     bool quiet = false;
     app.add_flag("-q,--quiet", quiet, "Print nothing but errors (remove and add)");
-    app.failure_message([](const CLI::App*, const CLI::Error& error) {
-        return std::string(kProgramName) + ": " + error.what() + "\nRun '" + kProgramName +
-               " --help' for the commands and their options.\n";
+    const std::vector<std::string> words(argv + std::min(argc, 1), argv + argc);
+    app.failure_message([&words](const CLI::App* failed, const CLI::Error& error) {
+        return std::string(kProgramName) + ": " + usageProblem(*failed, error, words) + "\nRun '" +
+               kProgramName + " --help' for the commands and their options.\n";
     });
 
     RemoveArguments removal;

@@ -1,47 +1,48 @@
 #include "EngineBinding.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLibrary>
-#include <QStringList>
 
 namespace quillet {
-
-namespace {
-
-// The program's own folder, where a build or a Windows installation keeps the library, then the
-// library folder of an installation, then the system's library path.
-QStringList libraryCandidates() {
-    const QString fileName = QStringLiteral(QUILLET_LIBRARY_FILE_NAME);
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    return {programFolder + u'/' + fileName,
-            programFolder + QStringLiteral("/" QUILLET_LIBRARY_FOLDER_FROM_PROGRAM "/") + fileName,
-            fileName};
-}
-
-}  // namespace
 
 QuilletRemoveIntroAutoFunction EngineBinding::removeIntroAuto(QString& error) {
     if (removeIntroAuto_ != nullptr) {
         return removeIntroAuto_;
     }
-    QStringList reasons;
-    for (const QString& candidate : libraryCandidates()) {
-        // The library stays loaded when this object goes: QLibrary unloads only when asked to.
+    const QString fileName = QStringLiteral(QUILLET_LIBRARY_FILE_NAME);
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QString libraryFolder =
+        QDir::cleanPath(programFolder + QStringLiteral("/" QUILLET_LIBRARY_FOLDER_FROM_PROGRAM));
+    // Beside the program, where a build or a Windows installation keeps the library, then in the
+    // library folder of an installation, then wherever the system looks for libraries.
+    QString reason;
+    for (const QString& candidate :
+         {programFolder + u'/' + fileName, libraryFolder + u'/' + fileName, fileName}) {
         QLibrary library(candidate);
         if (!library.load()) {
-            reasons << library.errorString();
+            // Only a file that is there and still fails says something the user can act on.
+            if (reason.isEmpty() && QFileInfo::exists(candidate)) {
+                reason = library.errorString();
+            }
             continue;
         }
+        // The library stays loaded when this object goes: QLibrary unloads only when asked to.
         removeIntroAuto_ =
             reinterpret_cast<QuilletRemoveIntroAutoFunction>(library.resolve("RemoveIntroAuto"));
         if (removeIntroAuto_ == nullptr) {
-            error = QStringLiteral("The library %1 has no function RemoveIntroAuto.\n\n%2")
-                        .arg(library.fileName(), library.errorString());
+            error = QStringLiteral("The library %1 has no function RemoveIntroAuto.")
+                        .arg(QDir::toNativeSeparators(library.fileName()));
+            // Unloaded, so that the next click can load a corrected file of the same name.
+            library.unload();
         }
         return removeIntroAuto_;
     }
-    error = QStringLiteral("The library %1 could not be loaded.\n\n%2")
-                .arg(QStringLiteral(QUILLET_LIBRARY_FILE_NAME), reasons.join(u'\n'));
+    const QString folder = QFileInfo(libraryFolder).isDir() ? libraryFolder : programFolder;
+    error = QStringLiteral("The library %1 could not be loaded.\n\nIt was expected in %2")
+                .arg(fileName, QDir::toNativeSeparators(folder)) +
+            (reason.isEmpty() ? QStringLiteral(", but it is not there.") : ".\n\n" + reason);
     return nullptr;
 }
 

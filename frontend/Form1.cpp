@@ -115,12 +115,12 @@ void Form1::Option4_Click(int index) {
 }
 
 void Form1::Command2_Click(int index) {
-    if (index >= 2) {
-        CommonDialog1.showSave(this);
-    } else {
-        CommonDialog1.showOpen(this);
-    }
     QLineEdit* box = index >= 2 ? ui->Text3 : index == 0 ? ui->Text1 : ui->Text2;
+    if (index >= 2) {
+        CommonDialog1.showSave(this, box->text());
+    } else {
+        CommonDialog1.showOpen(this, box->text());
+    }
     box->setText(CommonDialog1.fileName());
     if (index == 0) {
         Text1_LostFocus();

@@ -248,8 +248,17 @@ INSTANTIATE_TEST_SUITE_P(
                 kUsageHint),
         row("AddWithThreeImages", "quillet-cli add game.gba intro.gba other.gba", 64, "",
             "quillet-cli: The following argument was not expected: other.gba" + kUsageHint),
-        row("NoCommand", "quillet-cli", 64, "",
-            "quillet-cli: A subcommand is required" + kUsageHint)),
+        row("NoCommand", "quillet-cli -q", 64, "",
+            "quillet-cli: a command is required: remove, add or info" + kUsageHint),
+        row("UnknownCommand", "quillet-cli frobnicate game.gba", 64, "",
+            "quillet-cli: unknown command 'frobnicate'; the commands are remove, add and info" +
+                kUsageHint),
+        row("ImageNamedLikeAnOption", "quillet-cli remove -x.gba", 64, "",
+            "quillet-cli: unknown option '-x.gba'. An image whose name begins with '-' is named "
+            "as ./-x.gba, or after --: quillet-cli remove -- -x.gba" +
+                kUsageHint),
+        row("OptionOfAnotherCommand", "quillet-cli add --fill 3 game.gba intro.gba", 64, "",
+            "quillet-cli: add does not take the option --fill" + kUsageHint)),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A call of the library that fails, or a kill in the middle of writing: the old output stays,

@@ -3,12 +3,14 @@
 #include <dlfcn.h>
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOptionButton>
 #include <QtTest>
+#include <fstream>
 
 #include "Application.h"
 #include "Form1.h"
@@ -97,9 +99,9 @@ class Dialogs : public QObject {
     using QObject::QObject;
 
     bool expected = false;
-    QStringList messages;  // text, title, icon and button count of each message box
-    QList<std::pair<int, int>> fileDialogs;  // accept mode and file mode of each file dialog
-    QString fileAnswer;                      // empty: cancel
+    QStringList messages;     // text, title, icon, buttons and font of each message box
+    QStringList fileDialogs;  // modes, folder and selected name of each file dialog
+    QString fileAnswer;       // empty: cancel
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -118,12 +120,24 @@ class Dialogs : public QObject {
             QTest::qFail(qPrintable("unexpected dialog: " + (box ? box->text() : QString())),
                          __FILE__, __LINE__);
         } else if (box != nullptr) {
-            messages << QStringLiteral("%1|%2|%3|%4")
+            messages << QStringLiteral("%1|%2|%3|%4 %5|%6 %7")
                             .arg(box->text(), box->windowTitle())
                             .arg(box->icon())
-                            .arg(box->buttons().size());
+                            .arg(box->buttons().size())
+                            .arg(box->buttons()[0]->icon().isNull() ? "plain" : "with icon")
+                            .arg(box->font().family())
+                            .arg(box->font().pointSize());
+            // A question before replacing a file is answered yes.
+            if (box->button(QMessageBox::Yes) != nullptr) {
+                return box->button(QMessageBox::Yes)->click();
+            }
         } else if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
-            fileDialogs.append({files->acceptMode(), files->fileMode()});
+            const QFileInfo selected(files->selectedFiles().value(0));
+            fileDialogs << QStringLiteral("%1 %2 %3|%4")
+                               .arg(files->acceptMode())
+                               .arg(files->fileMode())
+                               .arg(files->directory().dirName(),
+                                    selected.isFile() ? selected.fileName() : QString());
             if (!fileAnswer.isEmpty()) {
                 files->selectFile(fileAnswer);
                 return dialog->accept();
@@ -157,9 +171,11 @@ class Form1Test : public QObject {
         dialogs->expected = false;
         return dialogs->messages;
     }
-    // A message box as the window must show it: modal, one OK button, no icon, titled quillet.
+    // A message box as the window must show it: modal, one OK button, no icon, titled quillet,
+    // in the window's own face and size.
     static QStringList shown(const QString& text) {
-        return {text + "|quillet|" + QString::number(QMessageBox::NoIcon) + "|1"};
+        return {text + "|quillet|" + QString::number(QMessageBox::NoIcon) +
+                "|1 plain|Liberation Sans 8"};
     }
     // Types both names as a user would: the output last, so that Text1's loss of focus does not
     // derive it again.
@@ -205,33 +221,40 @@ class Form1Test : public QObject {
         QCOMPARE(messagesOfClick("Command1"), shown("The output file must not be the input file."));
         QVERIFY(!libraryLoaded());
 
+        const fs::path beside = programFolder() / QUILLET_LIBRARY_FILE_NAME;
+        const QString expected = "The library " QUILLET_LIBRARY_FILE_NAME
+                                 " could not be loaded.\n\nIt was expected in " +
+                                 QCoreApplication::applicationDirPath();
         setNames("game.gba", "game-p.gba");
-        const QStringList missing = messagesOfClick("Command1");
-        QVERIFY2(
-            missing.size() == 1 && missing[0].startsWith("The library " QUILLET_LIBRARY_FILE_NAME
-                                                         " could not be loaded."),
-            qPrintable(missing.join(u'\n')));
+        QCOMPARE(messagesOfClick("Command1"), shown(expected + ", but it is not there."));
+        // A file that is there but no library: the loader says why.
+        std::ofstream(beside) << "not a library";
+        const QStringList broken = messagesOfClick("Command1");
+        QVERIFY2(broken.value(0).startsWith(expected + ".\n\nCannot load library " +
+                                            beside.c_str()),
+                 qPrintable(broken.join(u'\n')));
+        fs::remove(beside);
 
-        // A library without the function, in the library folder of an installation.
-        fs::create_directory(programFolder() / QUILLET_LIBRARY_FOLDER_FROM_PROGRAM);
-        fs::copy_file(
-            QUILLET_LIBRARY_WITHOUT_FUNCTIONS,
-            programFolder() / QUILLET_LIBRARY_FOLDER_FROM_PROGRAM / QUILLET_LIBRARY_FILE_NAME);
-        const QStringList lacking = messagesOfClick("Command1");
-        QVERIFY2(lacking.size() == 1 && lacking[0].contains("has no function RemoveIntroAuto"),
-                 qPrintable(lacking.join(u'\n')));
+        // A library without the function, in the library folder of an installation, then the
+        // right one in its place.
+        const fs::path installed =
+            programFolder() / QUILLET_LIBRARY_FOLDER_FROM_PROGRAM / QUILLET_LIBRARY_FILE_NAME;
+        fs::create_directory(installed.parent_path());
+        fs::copy_file(QUILLET_LIBRARY_WITHOUT_FUNCTIONS, installed);
+        QCOMPARE(messagesOfClick("Command1"),
+                 shown(QStringLiteral("The library %1 has no function RemoveIntroAuto.")
+                           .arg(fs::canonical(installed).c_str())));
         QVERIFY(!libraryLoaded() && !fs::exists(folder->path("game-p.gba")));
-
-        fs::copy_file(QUILLET_LIBRARY_PATH, programFolder() / QUILLET_LIBRARY_FILE_NAME);
+        fs::copy_file(QUILLET_LIBRARY_PATH, installed, fs::copy_options::overwrite_existing);
         QCOMPARE(messagesOfClick("Command1"), shown("Done!"));
         QVERIFY(libraryLoaded());
 
         // Bound for good: the file may go, the function found stays.
-        fs::rename(programFolder() / QUILLET_LIBRARY_FILE_NAME, folder->path("moved.so"));
+        fs::rename(installed, folder->path("moved.so"));
         fs::remove(folder->path("game-p.gba"));
         QCOMPARE(messagesOfClick("Command1"), shown("Done!"));
         QCOMPARE(folder->read("game-p.gba"), quillet::test::removed(kGame, '\xFF'));
-        fs::rename(folder->path("moved.so"), programFolder() / QUILLET_LIBRARY_FILE_NAME);
+        fs::rename(folder->path("moved.so"), installed);
     }
 
     void aFailureInsideAHandlerIsShownAndTheProgramGoesOn() {
@@ -298,6 +321,7 @@ class Form1Test : public QObject {
 
     void captionsAreNotClipped() {
         for (QAbstractButton* button : form->findChildren<QAbstractButton*>()) {
+            QCOMPARE(QFontInfo(button->font()).family(), QStringLiteral("Liberation Sans"));
             int visibleWidth = button->width();
             for (const char* name : {"Text4", "Text5", "Text6"}) {
                 // The value box level with an option lies in front of its right end.
@@ -344,7 +368,7 @@ class Form1Test : public QObject {
 
     void browseButtonsFillTheirBoxes() {
         const QString game = QString::fromStdString(folder->path("game.gba").string());
-        const QString chosen = QString::fromStdString(folder->path("chosen.gba").string());
+        const QString other = QString::fromStdString(folder->path("other.gba").string());
         const auto browse = [this](const char* button, const QString& answer) {
             dialogs->fileAnswer = answer;
             dialogs->expected = true;
@@ -352,20 +376,24 @@ class Form1Test : public QObject {
             dialogs->expected = false;
             return box("Text1")->text() + '|' + box("Text2")->text() + '|' + box("Text3")->text();
         };
-        // A cancel reports the name of the dialog's last use: nothing at first.
-        QCOMPARE(browse("Command2_0", {}), "|Intro filename|-p");
-        QCOMPARE(browse("Command2_0", game),
-                 game + "|Intro filename|" + folder->path("game-p.gba").c_str());
-        QCOMPARE(browse("Command2_2", chosen), game + "|Intro filename|" + chosen);
-        QCOMPARE(browse("Command2_0", {}),
-                 chosen + "|Intro filename|" + folder->path("chosen-p.gba").c_str());
+        // A cancel reports the name in the box, which keeps it.
+        QCOMPARE(browse("Command2_0", {}), "Original filename|Intro filename|Original filename-p");
+        const QString gameOutput = folder->path("game-p.gba").c_str();
+        QCOMPARE(browse("Command2_0", game), game + "|Intro filename|" + gameOutput);
+        QCOMPARE(browse("Command2_2", {}), game + "|Intro filename|" + gameOutput);
+        QCOMPARE(browse("Command2_2", other), game + "|Intro filename|" + other);
+        QCOMPARE(browse("Command2_0", {}), game + "|Intro filename|" + gameOutput);
         click("Option1_0");
-        QCOMPARE(browse("Command2_1", game),
-                 chosen + '|' + game + '|' + folder->path("chosen-p.gba").c_str());
-        const std::pair<int, int> open{QFileDialog::AcceptOpen, QFileDialog::ExistingFile};
-        const std::pair<int, int> save{QFileDialog::AcceptSave, QFileDialog::AnyFile};
-        QCOMPARE(dialogs->fileDialogs, (QList<std::pair<int, int>>{open, open, save, open, open}));
-        QVERIFY(dialogs->messages.isEmpty());
+        QCOMPARE(browse("Command2_1", game), game + '|' + game + '|' + gameOutput);
+        // Each opens on the file in its box: its folder (here all the working folder), and its
+        // name when it exists.
+        const QString here = QDir::current().dirName();
+        QCOMPARE(dialogs->fileDialogs,
+                 (QStringList{"0 1 " + here + "|", "0 1 " + here + "|", "1 0 " + here + "|",
+                              "1 0 " + here + "|", "0 1 " + here + "|game.gba",
+                              "0 1 " + here + "|"}));
+        // Qt's question before replacing other.gba.
+        QCOMPARE(dialogs->messages.size(), 1);
     }
 
     void manualFillNumber_data() {

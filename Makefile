@@ -1,6 +1,6 @@
 # Shortcuts over the CMake presets. `make run` builds and opens the window, `make test` builds
 # and runs every test; both expect the packages of scripts/install-deps.sh.
-.PHONY: all build run test asan clean
+.PHONY: all build run test asan fuzz bench clean
 
 all: build
 
@@ -19,6 +19,17 @@ asan:
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
+
+# The fuzz targets with libFuzzer, from their seed corpus; `make fuzz FUZZ_SECONDS=600` runs each
+# for ten minutes instead of a fixed number of runs.
+fuzz:
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	scripts/fuzz.sh build/fuzz $(FUZZ_SECONDS)
+
+# quillet-cli against a plain and a synced copy of the same bytes; see bench/bench.py.
+bench: build
+	python3 bench/bench.py build/default/bin
 
 clean:
 	rm -rf build

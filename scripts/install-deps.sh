@@ -14,6 +14,9 @@ packages="
     libcli11-dev
     fonts-dejavu-core
     fonts-liberation2
+    clang-14
+    libclang-rt-14-dev
+    python3
 "
 
 missing=""

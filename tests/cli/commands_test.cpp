@@ -143,8 +143,6 @@ INSTANTIATE_TEST_SUITE_P(
             2, "oldo\n",
             "quillet-cli: game.gba -> fs/o: Output file could not be written: No space left on "
             "device.\n"),
-        row("TooLittleMemoryForTheImage", "ulimit -v 1000000 && quillet-cli remove huge.gba", 6, "",
-            "quillet-cli: huge.gba -> huge-p.gba: Input file is too large!\n"),
         row("AddAppendsTheIntro", "quillet-cli add game.gba intro.gba", 0,
             "game.gba + intro.gba -> game-p.gba: intro added\n", "", "game-p.gba",
             added(kGame, kIntro)),

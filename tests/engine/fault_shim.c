@@ -16,8 +16,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-void* __libc_calloc(size_t count, size_t size);
-
 static int calledByLibrary(const void* caller) {
     Dl_info info;
     return dladdr(caller, &info) != 0 && strstr(info.dli_fname, "libquillet") != NULL;
@@ -99,5 +97,5 @@ int rename(const char* from, const char* to) {
 }
 
 void* calloc(size_t count, size_t size) {
-    return failing("calloc", CALLER) ? NULL : __libc_calloc(count, size);
+    return failing("calloc", CALLER) ? NULL : NEXT(calloc)(count, size);
 }

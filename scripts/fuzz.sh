@@ -1,0 +1,25 @@
+#!/bin/sh
+# Fuzzes each target of a fuzz build from its seed corpus: for a fixed number of runs, about a
+# minute each on a small machine, or for SECONDS seconds each when given.
+# Usage: scripts/fuzz.sh BUILD_FOLDER [SECONDS]
+set -eu
+build=$1
+seconds=${2:-}
+# The library target writes its files in a scratch folder; in memory they cost no disk syncs.
+if [ -d /dev/shm ]; then
+    export TMPDIR=/dev/shm
+fi
+for target in engine library; do
+    if [ -n "$seconds" ]; then
+        limit=-max_total_time=$seconds
+    elif [ "$target" = engine ]; then
+        limit=-runs=5000000
+    else
+        limit=-runs=1000
+    fi
+    # New inputs go to a folder of their own, not into the committed corpus.
+    found=$(mktemp -d)
+    "$build/tests/fuzz/${target}_fuzz" "$limit" -max_len=4096 -print_final_stats=1 \
+        "$found" "tests/fuzz/$target"
+    rm -rf "$found"
+done

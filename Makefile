@@ -14,6 +14,8 @@ run: build
 
 test: build
 	ctest --preset default
+	$(MAKE) package
+	sh scripts/check-package.sh
 
 # A Release build installed under /usr, packed by CPack: build/package/quillet_*.deb.
 package:

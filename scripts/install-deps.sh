@@ -14,6 +14,12 @@ packages="
     libcli11-dev
     fonts-dejavu-core
     fonts-liberation2
+    dpkg-dev
+    file
+    groff-base
+    appstream
+    desktop-file-utils
+    lintian
 "
 
 missing=""

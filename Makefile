@@ -1,6 +1,7 @@
 # Shortcuts over the CMake presets. `make run` builds and opens the window, `make test` builds
-# and runs every test; both expect the packages of scripts/install-deps.sh.
-.PHONY: all build run test asan fuzz bench clean
+# and runs every test, `make package` builds the Debian package; all expect the packages of
+# scripts/install-deps.sh.
+.PHONY: all build run test package asan fuzz bench clean
 
 all: build
 
@@ -13,6 +14,13 @@ run: build
 
 test: build
 	ctest --preset default
+	$(MAKE) package
+	sh scripts/check-package.sh
+
+# A Release build installed under /usr, packed by CPack: build/package/quillet_*.deb.
+package:
+	cmake --preset package
+	cmake --build --preset package
 
 # The engine's tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan:

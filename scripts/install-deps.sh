@@ -17,6 +17,12 @@ packages="
     clang-14
     libclang-rt-14-dev
     python3
+    dpkg-dev
+    file
+    groff-base
+    appstream
+    desktop-file-utils
+    lintian
 "
 
 missing=""

@@ -240,7 +240,8 @@ std::string helpFooter() {
     }
     return text +
            "  64  usage error: nothing was touched\n"
-           "  65  refused: no intro to remove, or the output would replace an image of the run\n"
+           "  65  refused: no intro to remove, no image, or the output would replace an image of "
+           "the run\n"
            "  74  standard output could not be written";
 }
 
@@ -270,8 +271,9 @@ int run(int argc, char** argv) {
     remove->footer(
         "The entry branch becomes the standard one again, and the intro is overwritten with "
         "0xFF\n(or --fill BYTE), or cut off with --cut. Each result goes to the IMAGE's name with "
-        "-p\nbefore the first dot (game.gba -> game-p.gba) unless -o is given. An image whose "
-        "entry\nbranch is already the standard one has no intro and is refused unless --force.\n"
+        "-p\nbefore the first dot (game.gba -> game-p.gba) unless -o is given. An image that "
+        "has no\nintro (its entry branch is already the standard one, or jumps into the header), "
+        "or that\nis no Game Boy Advance image, is refused unless --force.\n"
         "\nExample:\n  quillet-cli remove *.gba");
     CLI::Option* cut =
         remove->add_flag("--cut", removal.cut, "Cut each image off where its intro begins");

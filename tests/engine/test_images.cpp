@@ -71,6 +71,7 @@ ScratchFolder::ScratchFolder(bool standard) {
                                                    {"other.gba", kOther},
                                                    {"plain.gba", kPlain},
                                                    {"broken.gba", kBroken},
+                                                   {"whole.gba", imageWithTarget(1000, 1000, 8)},
                                                    {"intro.gba", kIntro},
                                                    {"tiny intro.gba", patternBytes(191, 6)},
                                                    {"short.gba", patternBytes(3)},

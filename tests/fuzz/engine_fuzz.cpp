@@ -25,13 +25,12 @@ std::span<std::byte> bytesOf(Bytes& bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    test::FuzzInput in(data, size);
-    const auto fill = in.take<std::int32_t>();
-    const auto fillValue = in.take<std::int32_t>();
-    const auto gameLength = in.take<std::uint16_t>();
-    const auto layoutGame = in.take<std::uint32_t>();
-    const auto layoutIntro = in.take<std::uint32_t>();
-    const Bytes input = in.rest();
+    const auto fill = test::take<std::int32_t>(data, size);
+    const auto fillValue = test::take<std::int32_t>(data, size);
+    const auto gameLength = test::take<std::uint16_t>(data, size);
+    const auto layoutGame = test::take<std::uint32_t>(data, size);
+    const auto layoutIntro = test::take<std::uint32_t>(data, size);
+    const Bytes input = test::Bytes(reinterpret_cast<const char*>(data), size);
 
     // An entry branch jumps to the size it was made for, raised to a multiple of 4.
     const std::uint64_t aligned = (layoutGame + std::uint64_t{3}) / 4 * 4;

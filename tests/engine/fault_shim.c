@@ -40,62 +40,46 @@ static int failing(const char* call, const void* caller) {
 #define NEXT(name) ((__typeof__(&name))(uintptr_t)dlsym(RTLD_NEXT, #name))
 #define CALLER __builtin_return_address(0)
 
-static int openFile(const char* path, int flags, mode_t mode, const void* caller) {
-    if ((flags & O_TMPFILE) == O_TMPFILE && getenv("QUILLET_NO_TMPFILE") != NULL) {
-        errno = EOPNOTSUPP;
-        return -1;
+/* A call that fails when its turn comes, and otherwise is the C library's. */
+#define FAILING(type, name, failed, parameters, arguments)             \
+    type name parameters {                                             \
+        return failing(#name, CALLER) ? failed : NEXT(name) arguments; \
     }
-    return failing("open", caller) ? -1 : NEXT(open)(path, flags, mode);
-}
 
-int open(const char* path, int flags, ...) {
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = va_arg(arguments, mode_t);
-    va_end(arguments);
-    return openFile(path, flags, mode, CALLER);
-}
+FAILING(ssize_t, read, -1, (int file, void* bytes, size_t size), (file, bytes, size))
+FAILING(int, fsync, -1, (int file), (file))
+FAILING(int, fchmod, -1, (int file, mode_t mode), (file, mode))
+FAILING(int, rename, -1, (const char* from, const char* to), (from, to))
+FAILING(int, linkat, -1,
+        (int fromFolder, const char* from, int toFolder, const char* to, int flags),
+        (fromFolder, from, toFolder, to, flags))
+FAILING(void*, calloc, NULL, (size_t count, size_t size), (count, size))
 
-int open64(const char* path, int flags, ...) {
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = va_arg(arguments, mode_t);
-    va_end(arguments);
-    return openFile(path, flags, mode, CALLER);
-}
+/* open and open64, which a library built with 64-bit file offsets calls instead. */
+#define OPENING(name)                                                                   \
+    int name(const char* path, int flags, ...) {                                        \
+        va_list arguments;                                                              \
+        va_start(arguments, flags);                                                     \
+        const mode_t mode = va_arg(arguments, mode_t);                                  \
+        va_end(arguments);                                                              \
+        if ((flags & O_TMPFILE) == O_TMPFILE && getenv("QUILLET_NO_TMPFILE") != NULL) { \
+            errno = EOPNOTSUPP;                                                         \
+            return -1;                                                                  \
+        }                                                                               \
+        return failing("open", CALLER) ? -1 : NEXT(name)(path, flags, mode);            \
+    }
 
-ssize_t read(int descriptor, void* buffer, size_t size) {
-    return failing("read", CALLER) ? -1 : NEXT(read)(descriptor, buffer, size);
-}
+OPENING(open)
+OPENING(open64)
 
-ssize_t write(int descriptor, const void* buffer, size_t size) {
+ssize_t write(int file, const void* bytes, size_t size) {
     if (failing("kill", CALLER)) {
         raise(SIGKILL);
     }
-    return failing("write", CALLER) ? -1 : NEXT(write)(descriptor, buffer, size);
+    return failing("write", CALLER) ? -1 : NEXT(write)(file, bytes, size);
 }
 
-int fsync(int descriptor) {
-    return failing("fsync", CALLER) ? -1 : NEXT(fsync)(descriptor);
-}
-
-int close(int descriptor) {
-    const int closed = NEXT(close)(descriptor);
+int close(int file) {
+    const int closed = NEXT(close)(file);
     return failing("close", CALLER) ? -1 : closed;
-}
-
-int fchmod(int descriptor, mode_t mode) {
-    return failing("fchmod", CALLER) ? -1 : NEXT(fchmod)(descriptor, mode);
-}
-
-int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) {
-    return failing("linkat", CALLER) ? -1 : NEXT(linkat)(fromFolder, from, toFolder, to, flags);
-}
-
-int rename(const char* from, const char* to) {
-    return failing("rename", CALLER) ? -1 : NEXT(rename)(from, to);
-}
-
-void* calloc(size_t count, size_t size) {
-    return failing("calloc", CALLER) ? NULL : NEXT(calloc)(count, size);
 }

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -24,6 +26,13 @@ void putBranch(Bytes& image, std::uint32_t target, char byte3) {
 }
 
 }  // namespace
+
+void check(bool holds, const char* rule) {
+    if (!holds) {
+        std::fprintf(stderr, "broken: %s\n", rule);
+        std::abort();
+    }
+}
 
 Bytes patternBytes(std::size_t size, unsigned seed) {
     std::minstd_rand random(seed);
@@ -59,6 +68,37 @@ Bytes added(Bytes game, const Bytes& intro) {
     putBranch(game, static_cast<std::uint32_t>(introStart), '\xEA');
     game.resize(introStart);
     return game + intro.substr(192) + '\0' + kStandardBranch + "\0\0\0"s;
+}
+
+std::vector<std::pair<std::string, std::vector<std::string>>> transcriptCases(const char* path) {
+    std::ifstream in(path);
+    std::vector<std::pair<std::string, std::vector<std::string>>> cases;
+    for (std::string line; std::getline(in, line);) {
+        if (line.starts_with("# ")) {
+            if (cases.empty() || !cases.back().second.empty()) {
+                cases.emplace_back();
+            }
+            cases.back().first = line.substr(2);
+        } else if (!line.empty() && line[0] != '#') {
+            cases.back().second.push_back(line);
+        }
+    }
+    return cases;
+}
+
+std::pair<std::string, Bytes> expectedFile(const ScratchFolder& folder, const std::string& line) {
+    const std::size_t arrow = line.find(" <- ");
+    const std::string what = line.substr(arrow + 4);
+    const std::string source = what.substr(what.find(' ') + 1);
+    const std::size_t plus = source.find(" + ");
+    Bytes bytes =
+        what.starts_with("cut ")    ? removed(folder.read(source), std::nullopt)
+        : what.starts_with("fill ") ? removed(folder.read(source.substr(3)),
+                                              char(std::stoi(source.substr(0, 2), nullptr, 16)))
+        : what.starts_with("add ")
+            ? added(folder.read(source.substr(0, plus)), folder.read(source.substr(plus + 3)))
+            : folder.read(what);
+    return {line.substr(0, arrow), bytes};
 }
 
 ScratchFolder::ScratchFolder(bool standard) {

@@ -1,16 +1,33 @@
 // Synthetic images, what the library must make of them, and scratch folders to hold them.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quillet::test {
 
 // File contents, one char per byte.
 using Bytes = std::string;
+
+// The next sizeof(T) bytes of a fuzz input as a T, zeros where the input has ended.
+template <typename T>
+T take(const std::uint8_t*& data, std::size_t& size) {
+    T value{};
+    const std::size_t length = std::min(sizeof(T), size);
+    std::memcpy(&value, data, length);
+    data += length;
+    size -= length;
+    return value;
+}
+
+// Ends a fuzz run loudly when a rule does not hold.
+void check(bool holds, const char* rule);
 
 // Bytes that differ from their neighbours, so that a misplaced or missing byte shows. seed tells
 // two images apart.
@@ -32,6 +49,15 @@ Bytes removed(Bytes image, std::optional<char> fill);
 // What insertion must make of game and intro: the game padded with zeros to a multiple of 4 with
 // its entry branch pointing there, the intro without its 192-byte header, then the trailer.
 Bytes added(Bytes game, const Bytes& intro);
+
+// The file and bytes that a transcript's line "NAME <- WHAT" says a case writes: WHAT is "cut
+// IMAGE", "fill XX IMAGE", "add GAME + INTRO", or another file, all as they are in folder.
+class ScratchFolder;
+std::pair<std::string, Bytes> expectedFile(const ScratchFolder& folder, const std::string& line);
+
+// The cases of a transcript file: each begins with a line "# its name" and holds the lines
+// after it but for blank ones and comments.
+std::vector<std::pair<std::string, std::vector<std::string>>> transcriptCases(const char* path);
 
 // The images of every standard folder.
 inline const Bytes kGame = imageWithTarget(1000, 600, 1);     // game.gba: an intro at 600

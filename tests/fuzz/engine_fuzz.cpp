@@ -9,7 +9,6 @@
 #include <cstring>
 
 #include "entry_branch.h"
-#include "fuzz_input.h"
 #include "intro.h"
 #include "test_images.h"
 

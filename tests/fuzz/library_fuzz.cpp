@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <iterator>
 
-#include "fuzz_input.h"
 #include "quillet.h"
 #include "test_images.h"
 

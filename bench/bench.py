@@ -40,17 +40,22 @@ def write_images(folder, game_size):
     return paths
 
 
-def timed(command, output):
-    """Seconds and peak resident kilobytes of one run of command, from a fresh output."""
+def timed(command, output, memory_file):
+    """Seconds and peak resident kilobytes of one run of command, from a fresh output.
+
+    GNU time reports the peak from getrusage of its child: a child of this process would count
+    this process's own memory as well, which it holds until it starts the program.
+    """
     if os.path.exists(output):
         os.remove(output)
     start = time.perf_counter()
-    child = subprocess.Popen(command, stdout=subprocess.DEVNULL)
-    _, status, usage = os.wait4(child.pid, 0)
+    status = subprocess.call(["/usr/bin/time", "-f", "%M", "-o", memory_file] + command,
+                             stdout=subprocess.DEVNULL)
     seconds = time.perf_counter() - start
     if status != 0:
         sys.exit(f"failed: {command}")
-    return seconds, usage.ru_maxrss
+    with open(memory_file) as file:
+        return seconds, int(file.read().split()[-1])
 
 
 def main():
@@ -74,7 +79,7 @@ def main():
             memory = {name: 0 for name in commands}
             for _ in range(rounds):
                 for name, command in commands.items():
-                    seconds, kilobytes = timed(command, out)
+                    seconds, kilobytes = timed(command, out, os.path.join(folder, "memory"))
                     times[name].append(seconds)
                     memory[name] = max(memory[name], kilobytes)
             median = {name: statistics.median(values) for name, values in times.items()}

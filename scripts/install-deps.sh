@@ -17,6 +17,7 @@ packages="
     clang-14
     libclang-rt-14-dev
     python3
+    time
     dpkg-dev
     file
     groff-base

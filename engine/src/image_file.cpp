@@ -24,6 +24,7 @@
 #define O_CLOEXEC 0
 #define fsync _commit
 #else
+#include <sys/mman.h>
 #include <unistd.h>
 #define O_BINARY 0
 #endif
@@ -195,15 +196,37 @@ bool moveOver(const std::string& from, const std::string& to) {
 
 }  // namespace
 
-ImageBuffer::ImageBuffer(std::size_t size)
-    : data_(static_cast<std::byte*>(std::calloc(std::max<std::size_t>(size, 1), 1))), size_(size) {
-    if (data_ == nullptr) {
+ImageBuffer::ImageBuffer(std::size_t size) : size_(size) {
+#if defined(__linux__)
+    // Fresh anonymous pages are zero already, so nothing clears them twice; in 2 MiB pages,
+    // where the system has them, reading a large image takes 512 times fewer page faults.
+    constexpr std::size_t kHugePage = std::size_t{2} << 20;
+    allocationSize_ = size + kHugePage;
+    allocation_ =
+        mmap(nullptr, allocationSize_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (allocation_ == MAP_FAILED) {
         throw std::bad_alloc();
     }
+    const auto start =
+        (reinterpret_cast<std::uintptr_t>(allocation_) + kHugePage - 1) & ~(kHugePage - 1);
+    data_ = reinterpret_cast<std::byte*>(start);
+    madvise(data_, size, MADV_HUGEPAGE);
+#else
+    allocationSize_ = size;
+    allocation_ = std::calloc(std::max<std::size_t>(size, 1), 1);
+    if (allocation_ == nullptr) {
+        throw std::bad_alloc();
+    }
+    data_ = static_cast<std::byte*>(allocation_);
+#endif
 }
 
 ImageBuffer::~ImageBuffer() {
-    std::free(data_);
+#if defined(__linux__)
+    munmap(allocation_, allocationSize_);
+#else
+    std::free(allocation_);
+#endif
 }
 
 QuilletStatus InputFile::open(const char* path) {

@@ -24,6 +24,8 @@ class ImageBuffer {
   private:
     std::byte* data_;
     std::size_t size_;
+    void* allocation_;
+    std::size_t allocationSize_;
 };
 
 // An input file, open for reading, with its size taken once at opening. Closed on destruction.

@@ -142,7 +142,7 @@ $ QUILLET_NO_TMPFILE=1 LD_PRELOAD=$SHIM quillet-cli -q remove -o other.gba game.
 = other.gba <- fill FF game.gba
 
 # A failing call of the library, or a kill while it writes, leaves every file as it was
-$ for fault in open read calloc 'open 2' fchmod write fsync linkat 'close 2' rename kill; do
+$ for fault in open read mmap 'open 2' fchmod write fsync linkat 'close 2' rename kill; do
 $   QUILLET_FAULT=$fault LD_PRELOAD=$SHIM quillet-cli remove -o other.gba game.gba; echo $?; done
 $ for fault in 'open 2' write rename; do
 $   QUILLET_NO_TMPFILE=1 QUILLET_FAULT=$fault LD_PRELOAD=$SHIM quillet-cli remove -o other.gba game.gba

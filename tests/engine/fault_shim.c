@@ -13,6 +13,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,15 +22,16 @@ static int calledByLibrary(const void* caller) {
     return dladdr(caller, &info) != 0 && strstr(info.dli_fname, "libquillet") != NULL;
 }
 
-/* Whether this call, made from caller, is the one to fail. */
+/* Whether this call, made from caller, is the one to fail: its name begins with the fault's,
+ * so that "mmap" also fails mmap64. */
 static int failing(const char* call, const void* caller) {
     static int calls;
     const char* fault = getenv("QUILLET_FAULT");
-    const size_t length = strlen(call);
-    if (fault == NULL || strncmp(fault, call, length) != 0 || !calledByLibrary(caller)) {
+    const size_t length = fault == NULL ? 0 : strcspn(fault, " ");
+    if (length == 0 || strncmp(call, fault, length) != 0 || !calledByLibrary(caller)) {
         return 0;
     }
-    if (fault[length] == ' ' ? ++calls == atoi(fault + length + 1) : ++calls == 1) {
+    if (++calls == (fault[length] == ' ' ? atoi(fault + length + 1) : 1)) {
         errno = EIO;
         return 1;
     }
@@ -53,9 +55,15 @@ FAILING(int, rename, -1, (const char* from, const char* to), (from, to))
 FAILING(int, linkat, -1,
         (int fromFolder, const char* from, int toFolder, const char* to, int flags),
         (fromFolder, from, toFolder, to, flags))
-FAILING(void*, calloc, NULL, (size_t count, size_t size), (count, size))
+FAILING(void*, mmap, MAP_FAILED,
+        (void* address, size_t size, int protection, int flags, int file, off_t offset),
+        (address, size, protection, flags, file, offset))
+FAILING(void*, mmap64, MAP_FAILED,
+        (void* address, size_t size, int protection, int flags, int file, off_t offset),
+        (address, size, protection, flags, file, offset))
 
-/* open and open64, which a library built with 64-bit file offsets calls instead. */
+/* open, and open64, which a library built with 64-bit file offsets calls instead (as it calls
+ * mmap64 instead of mmap). */
 #define OPENING(name)                                                                   \
     int name(const char* path, int flags, ...) {                                        \
         va_list arguments;                                                              \

@@ -22,7 +22,8 @@ package:
 	cmake --preset package
 	cmake --build --preset package
 
-# The engine's tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+# The engine's and quillet-cli's tests, fault injection and the seed corpus under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 asan:
 	cmake --preset asan
 	cmake --build --preset asan

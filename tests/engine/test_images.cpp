@@ -19,9 +19,9 @@ namespace {
 
 const Bytes kStandardBranch = "\x2E\x00\x00\xEA"s;
 
-void putBranch(Bytes& image, std::uint32_t target, char byte3) {
+void putBranch(Bytes& image, std::uint32_t target) {
     const std::uint32_t count = (target - 8) / 4;
-    const Bytes branch{char(count), char(count >> 8), char(count >> 16), byte3};
+    const Bytes branch{char(count), char(count >> 8), char(count >> 16), '\xEA'};
     image.replace(0, std::min(image.size(), branch.size()), branch, 0, image.size());
 }
 
@@ -41,9 +41,9 @@ Bytes patternBytes(std::size_t size, unsigned seed) {
     return bytes;
 }
 
-Bytes imageWithTarget(std::size_t size, std::uint32_t target, unsigned seed, char byte3) {
+Bytes imageWithTarget(std::size_t size, std::uint32_t target, unsigned seed) {
     Bytes image = patternBytes(size, seed);
-    putBranch(image, target, byte3);
+    putBranch(image, target);
     return image;
 }
 
@@ -65,7 +65,7 @@ Bytes removed(Bytes image, std::optional<char> fill) {
 
 Bytes added(Bytes game, const Bytes& intro) {
     const std::size_t introStart = (game.size() + 3) / 4 * 4;
-    putBranch(game, static_cast<std::uint32_t>(introStart), '\xEA');
+    putBranch(game, static_cast<std::uint32_t>(introStart));
     game.resize(introStart);
     return game + intro.substr(192) + '\0' + kStandardBranch + "\0\0\0"s;
 }
@@ -107,20 +107,21 @@ ScratchFolder::ScratchFolder(bool standard) {
     if (!standard) {
         return;
     }
-    const std::pair<const char*, Bytes> files[] = {{"game.gba", kGame},
-                                                   {"other.gba", kOther},
-                                                   {"plain.gba", kPlain},
-                                                   {"broken.gba", kBroken},
-                                                   {"whole.gba", imageWithTarget(1000, 1000, 8)},
-                                                   {"intro.gba", kIntro},
-                                                   {"tiny intro.gba", patternBytes(191, 6)},
-                                                   {"short.gba", patternBytes(3)},
-                                                   {"four.gba", imageWithTarget(4, 1028)},
-                                                   {"empty.gba", ""},
-                                                   {"Pokémon Édition.gba", kGame},
-                                                   {"text.txt", "Hello, world\n"},
-                                                   {"header.gba", imageWithTarget(1000, 100, 7)},
-                                                   {"folder.gba/inside.gba", kOther}};
+    const std::pair<const char*, Bytes> files[] = {
+        {"game.gba", imageWithTarget(1000, 600, 1)},
+        {"other.gba", imageWithTarget(800, 400, 2)},
+        {"plain.gba", imageWithTarget(1000, 192, 3)},
+        {"broken.gba", imageWithTarget(1000, 2000, 4)},
+        {"whole.gba", imageWithTarget(1000, 1000, 8)},
+        {"intro.gba", patternBytes(292, 5)},
+        {"tiny intro.gba", patternBytes(191, 6)},
+        {"short.gba", patternBytes(3)},
+        {"four.gba", imageWithTarget(4, 1028)},
+        {"empty.gba", ""},
+        {"Pokémon Édition.gba", imageWithTarget(1000, 600, 1)},
+        {"text.txt", "Hello, world\n"},
+        {"header.gba", imageWithTarget(1000, 100, 7)},
+        {"folder.gba/inside.gba", patternBytes(10)}};
     fs::create_directory(path("folder.gba"));
     for (const auto& [file, bytes] : files) {
         write(file, bytes);

@@ -33,10 +33,9 @@ void check(bool holds, const char* rule);
 // two images apart.
 Bytes patternBytes(std::size_t size, unsigned seed = 1);
 
-// A pattern image whose entry branch jumps to target (a multiple of 4, 8 or more), with byte3 as
-// its fourth byte. An image under 4 bytes holds only the start of the branch.
-Bytes imageWithTarget(std::size_t size, std::uint32_t target, unsigned seed = 1,
-                      char byte3 = '\xEA');
+// A pattern image whose entry branch jumps to target (a multiple of 4, 8 or more). An image
+// under 4 bytes holds only the start of the branch.
+Bytes imageWithTarget(std::size_t size, std::uint32_t target, unsigned seed = 1);
 
 // The offset that image's entry branch jumps to, read from bytes 0-2 (which it must hold).
 std::size_t branchTarget(const Bytes& image);
@@ -59,16 +58,9 @@ std::pair<std::string, Bytes> expectedFile(const ScratchFolder& folder, const st
 // after it but for blank ones and comments.
 std::vector<std::pair<std::string, std::vector<std::string>>> transcriptCases(const char* path);
 
-// The images of every standard folder.
-inline const Bytes kGame = imageWithTarget(1000, 600, 1);     // game.gba: an intro at 600
-inline const Bytes kOther = imageWithTarget(800, 400, 2);     // other.gba: an intro at 400
-inline const Bytes kPlain = imageWithTarget(1000, 192, 3);    // plain.gba: no intro
-inline const Bytes kBroken = imageWithTarget(1000, 2000, 4);  // broken.gba: past its end
-inline const Bytes kIntro = patternBytes(292, 5);             // intro.gba
-
-// A new folder, removed with everything in it when the object goes. A standard one holds the
-// images above and every other kind of entry that the programs meet: images too short, too
-// large, with no branch or one into the header, a text, a folder, links and a pipe.
+// A new folder, removed with everything in it when the object goes. A standard one holds images
+// with an intro and without, and every other kind of entry that the programs meet: images too
+// short, too large, with no branch or one into the header, a text, a folder, links and a pipe.
 class ScratchFolder {
   public:
     explicit ScratchFolder(bool standard = false);

@@ -4,9 +4,6 @@
 // a game and an intro size for the layout alone (4 bytes each), then the image bytes: all of them
 // for the removal, the first ones as the game image and the others as the intro image for the
 // insertion.
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "entry_branch.h"
 #include "intro.h"

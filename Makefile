@@ -1,7 +1,7 @@
 # Shortcuts over the CMake presets. `make run` builds and opens the window, `make test` builds
-# and runs every test, `make package` builds the Debian package; all expect the packages of
-# scripts/install-deps.sh.
-.PHONY: all build run test package asan fuzz bench clean
+# and runs every test, `make package` builds the Debian package, `make windows` the 32-bit Windows
+# library and quillet-cli.exe; all expect the packages of scripts/install-deps.sh.
+.PHONY: all build run test package windows asan fuzz bench clean
 
 all: build
 
@@ -12,10 +12,21 @@ build:
 run: build
 	@scripts/open-window.sh build/default
 
+# The Linux build's tests; the Debian package and its check; then the Windows build's tests: its
+# files read with objdump, then the library and quillet-cli.exe under Wine, against the Linux
+# build's quillet-cli.
 test: build
 	ctest --preset default
 	$(MAKE) package
 	sh scripts/check-package.sh
+	$(MAKE) windows
+	ctest --preset windows-x86
+
+# quillet.dll, quillet-cli.exe and the library's test program for 32-bit Windows, in
+# build/windows-x86/bin.
+windows:
+	cmake --preset windows-x86
+	cmake --build --preset windows-x86
 
 # A Release build installed under /usr, packed by CPack: build/package/quillet_*.deb.
 package:

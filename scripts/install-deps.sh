@@ -2,6 +2,10 @@
 # Installs the Debian packages that building and testing Quillet need, if any is missing.
 set -eu
 
+# Besides the build: clang's libFuzzer for `make fuzz`, Python and GNU time for `make bench`, the
+# tools that build and check the Debian package, and for the 32-bit Windows build MinGW-w64 (the
+# win32 thread model) and Wine, whose wine32 runs the 32-bit programs and wine64 creates and
+# serves the Wine prefix natively.
 packages="
     build-essential
     cmake
@@ -24,22 +28,51 @@ packages="
     appstream
     desktop-file-utils
     lintian
+    g++-mingw-w64-i686-win32
+    wine
+    wine32:i386
+    wine64
 "
-
-missing=""
-for package in $packages; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-        missing="$missing $package"
-    fi
-done
-[ -z "$missing" ] && exit 0
 
 if [ "$(id -u)" -eq 0 ]; then
     sudo=""
 else
     sudo="sudo"
 fi
-echo "Installing:$missing"
-$sudo apt-get update
+
+# Installs those of the given packages that are missing.
+install() {
+    missing=""
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing="$missing $package"
+        fi
+    done
+    [ -z "$missing" ] && return 0
+    echo "Installing:$missing"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $sudo dpkg --add-architecture i386
+    fi
+    $sudo apt-get update
+    # shellcheck disable=SC2086 # the list is meant to split into words
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends $missing
+}
+
 # shellcheck disable=SC2086 # the list is meant to split into words
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends $missing
+install $packages
+
+# Some virtual machines run no 32-bit x86 programs, Wine's 32-bit side among them. There QEMU's
+# user-mode emulator runs them, registered with the kernel for every i386 program.
+if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+    install qemu-user
+    binfmt=/proc/sys/fs/binfmt_misc
+    [ -e $binfmt/register ] || $sudo mount -t binfmt_misc binfmt_misc $binfmt
+    # The start of an i386 program's ELF header, and which of its bits to compare.
+    magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+    mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+    if [ ! -e $binfmt/qemu-i386 ]; then
+        printf '%s\n' ":qemu-i386:M::$magic:$mask:/usr/bin/qemu-i386:F" |
+            $sudo tee $binfmt/register >/dev/null
+    fi
+    /lib/ld-linux.so.2 --version >/dev/null
+fi

@@ -1,0 +1,68 @@
+#!/bin/sh
+# Reads quillet.dll and quillet-cli.exe as Windows loads them: the library exports RemoveIntroAuto
+# at ordinal 1 and AddIntroAuto at ordinal 2 under their undecorated names and nothing else, each
+# returns with the __stdcall removal of its arguments, and both files import from system DLLs
+# (and the program from quillet.dll) only.
+# Usage: check_binaries.sh OBJDUMP quillet.dll quillet-cli.exe
+set -eu
+objdump=$1 dll=$2 exe=$3
+failed=0
+
+# expect WHAT EXPECTED ACTUAL
+expect() {
+    if [ "$2" = "$3" ]; then
+        echo "ok: $1: $3"
+    else
+        printf 'FAILED: %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
+        failed=1
+    fi
+}
+
+# Words on one line, sorted.
+sorted() {
+    tr ' ' '\n' | sed '/^$/d' | sort | tr '\n' ' ' | sed 's/ $//'
+}
+
+# The DLLs that a file imports from, and the names it imports from one of them.
+imported_dlls() {
+    "$objdump" -p "$1" | awk '/\tDLL Name:/ { print $3 }' | tr '\n' ' ' | sorted
+}
+imported_names() {
+    "$objdump" -p "$1" | awk -v dll="$2" '
+        /\tDLL Name:/ { inside = ($3 == dll); getline; next }
+        inside && NF == 0 { inside = 0 }
+        inside { print $3 }' | tr '\n' ' ' | sorted
+}
+
+# "ORDINAL NAME RVA" for each entry of the export table, by ordinal. An export without a name
+# shows as one with an empty name.
+exports=$("$objdump" -p "$dll" | awk '
+    /^Ordinal Base/ { base = $3 }
+    /\+base\[/ { gsub(/[][]/, " "); rva[$3] = $4 }
+    /^\[Ordinal\/Name Pointer\] Table/ { names = 1; next }
+    names && NF == 0 { names = 0 }
+    names { gsub(/[][]/, " "); name[$1 + base] = $2 }
+    END { for (ordinal in rva) print ordinal, name[ordinal], rva[ordinal] }' | sort -n)
+expect "quillet.dll exports" "1 RemoveIntroAuto 2 AddIntroAuto" \
+    "$(echo "$exports" | awk '{ printf "%s%s %s", separator, $1, $2; separator = " " }')"
+
+# The return instructions of the function that an export leads to: __stdcall pops the arguments.
+image_base=$("$objdump" -p "$dll" | awk '/^ImageBase/ { print $2 }')
+returns() {
+    rva=$(echo "$exports" | awk -v name="$1" '$2 == name { print $3 }')
+    [ -n "$rva" ] || return 0
+    "$objdump" -d --start-address="$(printf '0x%x' $((0x$image_base + 0x$rva)))" "$dll" | awk '
+        /^[0-9a-f]+ <.*>:$/ { if (seen++) exit; next }
+        seen && NF == 0 { exit }
+        seen { split($0, part, "\t"); if (part[3] ~ /^ret/) { gsub(/ +/, " ", part[3]); print part[3] } }' |
+        sort -u | tr '\n' ';' | sed 's/;$//'
+}
+expect "RemoveIntroAuto returns with" "ret \$0x10" "$(returns RemoveIntroAuto)"
+expect "AddIntroAuto returns with" "ret \$0xc" "$(returns AddIntroAuto)"
+
+# No MinGW runtime DLL (libgcc, libstdc++, libwinpthread) is needed beside the files.
+expect "quillet.dll imports from" "KERNEL32.dll msvcrt.dll" "$(imported_dlls "$dll")"
+expect "quillet-cli.exe imports from" "KERNEL32.dll msvcrt.dll quillet.dll" "$(imported_dlls "$exe")"
+expect "quillet-cli.exe imports from quillet.dll" "AddIntroAuto RemoveIntroAuto" \
+    "$(imported_names "$exe" quillet.dll)"
+exit $failed

@@ -40,7 +40,6 @@ void setBackColor(QWidget* box, quint32 value) {
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, colorFromValue(value));
     box->setPalette(palette);
-    box->setProperty("backColor", value);
 }
 
 void applyStoredBackColors(QWidget* form) {

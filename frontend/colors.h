@@ -14,7 +14,7 @@ inline constexpr quint32 kWhite = 0x00FFFFFF;
 
 QColor colorFromValue(quint32 value);
 
-// Paints the background of box in the colour value and keeps value in its backColor property.
+// Paints the background of box in the colour value.
 void setBackColor(QWidget* box, quint32 value);
 
 // Gives every child of form that carries a backColor property (as "0x..." text in the form

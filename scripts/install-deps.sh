@@ -14,7 +14,6 @@ packages="
     qt6-base-dev
     qt6-base-dev-tools
     libgl-dev
-    libgtest-dev
     libcli11-dev
     fonts-dejavu-core
     fonts-liberation2

@@ -1,6 +1,7 @@
 // The library's exported functions: read the inputs, run the operation in memory, write.
 #include <cerrno>
 #include <new>
+#include <optional>
 
 #include "image_file.h"
 #include "intro.h"
@@ -28,19 +29,22 @@ extern "C" QUILLET_API int32_t QUILLET_CALL RemoveIntroAuto(const char* inputPat
                                                             const char* outputPath, int32_t fill,
                                                             int32_t fillValue) {
     return guarded([&] {
-        InputFile input;
-        if (const auto status = input.open(inputPath); status != QUILLET_OK) {
-            return status;
+        std::optional<ImageBuffer> image;
+        {  // The input is closed before the output may replace it.
+            InputFile input;
+            if (const auto status = input.open(inputPath); status != QUILLET_OK) {
+                return status;
+            }
+            image.emplace(input.size());
+            if (const auto status = input.read(image->bytes()); status != QUILLET_OK) {
+                return status;
+            }
         }
-        const ImageBuffer image(input.size());
-        if (const auto status = input.read(image.bytes()); status != QUILLET_OK) {
-            return status;
-        }
-        const Removal removal = removeIntro(image.bytes(), fillChoice(fill, fillValue));
+        const Removal removal = removeIntro(image->bytes(), fillChoice(fill, fillValue));
         if (removal.status != QUILLET_OK) {
             return removal.status;
         }
-        return replaceFile(outputPath, image.bytes().first(removal.outputSize));
+        return replaceFile(outputPath, image->bytes().first(removal.outputSize));
     });
 }
 
@@ -48,28 +52,33 @@ extern "C" QUILLET_API int32_t QUILLET_CALL AddIntroAuto(const char* gamePath,
                                                          const char* introPath,
                                                          const char* outputPath) {
     return guarded([&] {
-        InputFile game;
-        InputFile intro;
-        if (const auto status = game.open(gamePath); status != QUILLET_OK) {
-            return status;
+        std::optional<ImageBuffer> introImage;
+        std::optional<ImageBuffer> output;
+        InsertionLayout layout{};
+        {  // Both inputs are closed before the output may replace one of them.
+            InputFile game;
+            InputFile intro;
+            if (const auto status = game.open(gamePath); status != QUILLET_OK) {
+                return status;
+            }
+            if (const auto status = intro.open(introPath); status != QUILLET_OK) {
+                return status;
+            }
+            layout = layoutInsertion(game.size(), intro.size());
+            if (layout.status != QUILLET_OK) {
+                return layout.status;
+            }
+            // The game image goes straight into the output, in front of the intro code.
+            introImage.emplace(intro.size());
+            output.emplace(layout.outputSize);
+            if (const auto status = intro.read(introImage->bytes()); status != QUILLET_OK) {
+                return status;
+            }
+            if (const auto status = game.read(output->bytes()); status != QUILLET_OK) {
+                return status;
+            }
         }
-        if (const auto status = intro.open(introPath); status != QUILLET_OK) {
-            return status;
-        }
-        const InsertionLayout layout = layoutInsertion(game.size(), intro.size());
-        if (layout.status != QUILLET_OK) {
-            return layout.status;
-        }
-        // The game image goes straight into the output, in front of the intro code.
-        const ImageBuffer introImage(intro.size());
-        const ImageBuffer output(layout.outputSize);
-        if (const auto status = intro.read(introImage.bytes()); status != QUILLET_OK) {
-            return status;
-        }
-        if (const auto status = game.read(output.bytes()); status != QUILLET_OK) {
-            return status;
-        }
-        insertIntro(output.bytes(), layout, introImage.bytes());
-        return replaceFile(outputPath, output.bytes());
+        insertIntro(output->bytes(), layout, introImage->bytes());
+        return replaceFile(outputPath, output->bytes());
     });
 }

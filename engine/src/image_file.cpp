@@ -229,48 +229,40 @@ ImageBuffer::~ImageBuffer() {
 #endif
 }
 
+InputFile::~InputFile() {
+    if (descriptor_ >= 0) {
+        ::close(descriptor_);
+    }
+}
+
 QuilletStatus InputFile::open(const char* path) {
-    close();
     if (path == nullptr || *path == '\0') {
         return failure(QUILLET_INPUT_NOT_OPENED, ENOENT);
     }
     descriptor_ = ::open(path, O_RDONLY | O_BINARY | O_NONBLOCK | O_CLOEXEC);
     struct stat info;
     if (descriptor_ < 0 || fstat(descriptor_, &info) != 0) {
-        const KeptErrno kept;
-        close();
         return QUILLET_INPUT_NOT_OPENED;
     }
     if (!S_ISREG(info.st_mode)) {
-        close();
         return failure(QUILLET_INPUT_NOT_OPENED, S_ISDIR(info.st_mode) ? EISDIR : ENOTSUP);
     }
     size_ = static_cast<std::uint64_t>(info.st_size);
     return size_ >= kMaxInputSize ? failure(QUILLET_INPUT_TOO_LARGE, EFBIG) : QUILLET_OK;
 }
 
-QuilletStatus InputFile::read(std::span<std::byte> buffer) {
+QuilletStatus InputFile::read(std::span<std::byte> buffer) const {
     std::span<std::byte> rest = buffer.first(std::min<std::uint64_t>(buffer.size(), size_));
     while (!rest.empty()) {
         const auto got = ::read(descriptor_, rest.data(),
                                 static_cast<unsigned>(std::min<std::size_t>(rest.size(), INT_MAX)));
         if (got <= 0 && !(got < 0 && errno == EINTR)) {
-            // The file ends before its size: no system call failed.
-            const int error = got < 0 ? errno : 0;
-            close();
-            return failure(QUILLET_INPUT_NOT_READ, error);
+            // Where the file ends before its size, no system call failed.
+            return failure(QUILLET_INPUT_NOT_READ, got < 0 ? errno : 0);
         }
         rest = rest.subspan(static_cast<std::size_t>(std::max<decltype(got)>(got, 0)));
     }
-    close();
     return QUILLET_OK;
-}
-
-void InputFile::close() {
-    if (descriptor_ >= 0) {
-        ::close(descriptor_);
-        descriptor_ = -1;
-    }
 }
 
 QuilletStatus replaceFile(const char* outputPath, std::span<const std::byte> bytes) {

@@ -28,13 +28,14 @@ class ImageBuffer {
     std::size_t allocationSize_;
 };
 
-// An input file, open for reading, with its size taken once at opening. Closed on destruction.
+// An input file, open for reading, with its size taken once at opening. Closed when it goes, so
+// that the output may replace it after.
 class InputFile {
   public:
     InputFile() = default;
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
-    ~InputFile() { close(); }
+    ~InputFile();
 
     // Opens path for reading without waiting on a pipe, and takes its size. Anything but a
     // regular file is refused as unopenable, a file of 2 GiB or more as too large.
@@ -43,10 +44,8 @@ class InputFile {
     std::uint64_t size() const { return size_; }
 
     // Reads the first bytes of the file into the front of buffer: all of them when the buffer
-    // is large enough. A file that ends early cannot be read. Closes the file.
-    QuilletStatus read(std::span<std::byte> buffer);
-
-    void close();
+    // is large enough. A file that ends early cannot be read.
+    QuilletStatus read(std::span<std::byte> buffer) const;
 
   private:
     int descriptor_ = -1;

@@ -137,9 +137,13 @@ $ stat -c %a other.gba
 $ d=$PWD && mkdir gone && cd gone && rmdir ../gone && quillet-cli -q remove -o "$d/o" "$d/game.gba"
 = o <- fill FF game.gba
 
-# Where the file system has no unnamed files, a named one serves
+# Where the file system has no unnamed files, a named one serves, with a new file's mode
 $ QUILLET_NO_TMPFILE=1 LD_PRELOAD=$SHIM quillet-cli -q remove -o other.gba game.gba
+$ umask 022 && QUILLET_NO_TMPFILE=1 LD_PRELOAD=$SHIM quillet-cli -q remove -o o game.gba
+$ stat -c %a o
+644
 = other.gba <- fill FF game.gba
+= o <- fill FF game.gba
 
 # A failing call of the library, or a kill while it writes, leaves every file as it was
 $ for fault in open read mmap 'open 2' fchmod write fsync linkat 'close 2' rename kill; do
@@ -287,7 +291,7 @@ quillet-cli 1.00
 # Usage errors touch nothing and say what is wrong
 $ quillet-cli remove --fill 256 game.gba; quillet-cli remove --cut --fill 1 game.gba
 $ quillet-cli remove -o o game.gba other.gba; quillet-cli add game.gba intro.gba other.gba
-$ quillet-cli -q; quillet-cli frobnicate game.gba; quillet-cli remove -x.gba
+$ quillet-cli -q; quillet-cli frobnicate game.gba; quillet-cli remove -x.gba; quillet-cli info -y
 $ quillet-cli add --fill 3 game.gba intro.gba
 ! quillet-cli: --fill: '256' is not a byte: give 0 to 255, or 0x00 to 0xFF
 ! Run 'quillet-cli --help' for the commands and their options.
@@ -302,6 +306,8 @@ $ quillet-cli add --fill 3 game.gba intro.gba
 ! quillet-cli: unknown command 'frobnicate'; the commands are remove, add and info
 ! Run 'quillet-cli --help' for the commands and their options.
 ! quillet-cli: unknown option '-x.gba'. An image whose name begins with '-' is named as ./-x.gba, or after --: quillet-cli remove -- -x.gba
+! Run 'quillet-cli --help' for the commands and their options.
+! quillet-cli: unknown option '-y'. An image whose name begins with '-' is named as ./-y, or after --: quillet-cli info -- -y
 ! Run 'quillet-cli --help' for the commands and their options.
 ! quillet-cli: add does not take the option --fill
 ! Run 'quillet-cli --help' for the commands and their options.

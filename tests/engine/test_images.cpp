@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <random>
 
 namespace quillet::test {
 
@@ -19,12 +18,6 @@ namespace {
 
 const Bytes kStandardBranch = "\x2E\x00\x00\xEA"s;
 
-void putBranch(Bytes& image, std::uint32_t target) {
-    const std::uint32_t count = (target - 8) / 4;
-    const Bytes branch{char(count), char(count >> 8), char(count >> 16), '\xEA'};
-    image.replace(0, std::min(image.size(), branch.size()), branch, 0, image.size());
-}
-
 }  // namespace
 
 void check(bool holds, const char* rule) {
@@ -32,19 +25,6 @@ void check(bool holds, const char* rule) {
         std::fprintf(stderr, "broken: %s\n", rule);
         std::abort();
     }
-}
-
-Bytes patternBytes(std::size_t size, unsigned seed) {
-    std::minstd_rand random(seed);
-    Bytes bytes(size, '\0');
-    std::generate(bytes.begin(), bytes.end(), [&] { return char(random()); });
-    return bytes;
-}
-
-Bytes imageWithTarget(std::size_t size, std::uint32_t target, unsigned seed) {
-    Bytes image = patternBytes(size, seed);
-    putBranch(image, target);
-    return image;
 }
 
 std::size_t branchTarget(const Bytes& image) {
@@ -65,7 +45,8 @@ Bytes removed(Bytes image, std::optional<char> fill) {
 
 Bytes added(Bytes game, const Bytes& intro) {
     const std::size_t introStart = (game.size() + 3) / 4 * 4;
-    putBranch(game, static_cast<std::uint32_t>(introStart));
+    const std::size_t count = (introStart - 8) / 4;
+    game.replace(0, 4, {char(count), char(count >> 8), char(count >> 16), '\xEA'});
     game.resize(introStart);
     return game + intro.substr(192) + '\0' + kStandardBranch + "\0\0\0"s;
 }
@@ -104,34 +85,13 @@ std::pair<std::string, Bytes> expectedFile(const ScratchFolder& folder, const st
 ScratchFolder::ScratchFolder(bool standard) {
     std::string name = (fs::temp_directory_path() / "quillet-test-XXXXXX").string();
     root_ = mkdtemp(name.data());
-    if (!standard) {
-        return;
+    if (standard) {
+        fs::copy(fs::path(__FILE__).parent_path() / "standard", root_,
+                 fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+        mkfifo(path("pipe.gba").c_str(), 0600);
+        fs::resize_file(write("huge.gba", ""), std::uintmax_t{1} << 31);
+        fs::resize_file(write("big game.gba", ""), 67'108'869);
     }
-    const std::pair<const char*, Bytes> files[] = {
-        {"game.gba", imageWithTarget(1000, 600, 1)},
-        {"other.gba", imageWithTarget(800, 400, 2)},
-        {"plain.gba", imageWithTarget(1000, 192, 3)},
-        {"broken.gba", imageWithTarget(1000, 2000, 4)},
-        {"whole.gba", imageWithTarget(1000, 1000, 8)},
-        {"intro.gba", patternBytes(292, 5)},
-        {"tiny intro.gba", patternBytes(191, 6)},
-        {"short.gba", patternBytes(3)},
-        {"four.gba", imageWithTarget(4, 1028)},
-        {"empty.gba", ""},
-        {"Pokémon Édition.gba", imageWithTarget(1000, 600, 1)},
-        {"text.txt", "Hello, world\n"},
-        {"header.gba", imageWithTarget(1000, 100, 7)},
-        {"folder.gba/inside.gba", patternBytes(10)}};
-    fs::create_directory(path("folder.gba"));
-    for (const auto& [file, bytes] : files) {
-        write(file, bytes);
-    }
-    fs::create_symlink("game.gba", path("link.gba"));
-    fs::create_symlink("other.gba", path("other link.gba"));
-    fs::create_symlink("nowhere/file.gba", path("dangling.gba"));
-    mkfifo(path("pipe.gba").c_str(), 0600);
-    fs::resize_file(write("huge.gba", ""), std::uintmax_t{1} << 31);
-    fs::resize_file(write("big game.gba", ""), 67'108'869);
 }
 
 fs::path ScratchFolder::write(const std::string& name, const Bytes& bytes) const {

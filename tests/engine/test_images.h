@@ -29,14 +29,6 @@ T take(const std::uint8_t*& data, std::size_t& size) {
 // Ends a fuzz run loudly when a rule does not hold.
 void check(bool holds, const char* rule);
 
-// Bytes that differ from their neighbours, so that a misplaced or missing byte shows. seed tells
-// two images apart.
-Bytes patternBytes(std::size_t size, unsigned seed = 1);
-
-// A pattern image whose entry branch jumps to target (a multiple of 4, 8 or more). An image
-// under 4 bytes holds only the start of the branch.
-Bytes imageWithTarget(std::size_t size, std::uint32_t target, unsigned seed = 1);
-
 // The offset that image's entry branch jumps to, read from bytes 0-2 (which it must hold).
 std::size_t branchTarget(const Bytes& image);
 
@@ -58,9 +50,9 @@ std::pair<std::string, Bytes> expectedFile(const ScratchFolder& folder, const st
 // after it but for blank ones and comments.
 std::vector<std::pair<std::string, std::vector<std::string>>> transcriptCases(const char* path);
 
-// A new folder, removed with everything in it when the object goes. A standard one holds images
-// with an intro and without, and every other kind of entry that the programs meet: images too
-// short, too large, with no branch or one into the header, a text, a folder, links and a pipe.
+// A new folder, removed with everything in it when the object goes. A standard one holds the
+// images of tests/engine/standard, with an intro and without, too short, with no branch or one
+// into the header, links and a folder, and besides a pipe and two sparse files too large.
 class ScratchFolder {
   public:
     explicit ScratchFolder(bool standard = false);

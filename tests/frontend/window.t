@@ -50,7 +50,7 @@ library: loaded
 ! the handler failed
 
 # The window at start
-application: quillet 1.00, icons 2
+application: quillet 1.00, icons 16x16 32x32
 captions: none clipped in Liberation Sans
 Text1: "Original filename" on, ffffff, shown
 Text2: "Intro filename" off, 404040, shown
@@ -121,6 +121,9 @@ Text3: "a.b/c-p" on, ffffff, shown
 > type Text1
 > leave tab
 Text3: "-p" on, ffffff, shown
+> type Text1 .gba
+> leave tab
+Text3: "-p.gba" on, ffffff, shown
 
 # Another window or a popup taking the focus derives nothing
 > type Text3 kept.gba

@@ -25,6 +25,12 @@ static char* pattern(size_t size, unsigned seed, const char* branch) {
     return bytes;
 }
 
+static void put(const char* path, const char* bytes, size_t size) {
+    FILE* file = fopen(path, "wb");
+    fwrite(bytes, 1, size, file);
+    fclose(file);
+}
+
 /* Whether the file at path holds exactly size bytes equal to expected. */
 static int holds(const char* path, const char* expected, size_t size) {
     static char bytes[kImage + 1];
@@ -59,18 +65,12 @@ int main(void) {
     memcpy(added + kGame, intro + kHeader, kIntro - kHeader);
     memcpy(added + kImage - 8, "\x00\x2E\x00\x00\xEA\x00\x00\x00", 8);
     CreateDirectoryA("sub", NULL);
-    const struct {
-        const char* name;
-        const char* bytes;
-        size_t size;
-    } files[] = {{"image.gba", image, kImage}, {"sub\\image.gba", image, kImage},
-                 {"same.gba", image, kImage},  {"game.gba", filled, kGame},
-                 {"intro.gba", intro, kIntro}, {"readonly.gba", "keep", 4}};
-    for (size_t i = 0; i < sizeof files / sizeof *files; ++i) {
-        FILE* file = fopen(files[i].name, "wb");
-        fwrite(files[i].bytes, 1, files[i].size, file);
-        fclose(file);
-    }
+    put("image.gba", image, kImage);
+    put("sub\\image.gba", image, kImage);
+    put("same.gba", image, kImage);
+    put("game.gba", filled, kGame);
+    put("intro.gba", intro, kIntro);
+    put("readonly.gba", "keep", 4);
     SetFileAttributesA("readonly.gba", FILE_ATTRIBUTE_READONLY);
 
     /* Removal with fill 0 (cut) or 1 (0xFF), or insertion of an intro: the status, and the

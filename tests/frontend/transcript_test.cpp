@@ -1,6 +1,10 @@
-// Runs the cases of window.t, the window as a user meets it; that file says how they are written.
-// Each case starts with a new window working in a fresh standard folder of test images.
+// Runs the cases of a transcript named by QUILLET_TRANSCRIPT, each in a fresh standard folder of
+// test images: frontend/window.t, the window as a user meets it, whose cases each start with a
+// new window, and cli/commands.t, quillet-cli's shell sessions. Each file says how its cases are
+// written.
 #include <dlfcn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QtTest>
 #include <QtWidgets>
@@ -65,7 +69,7 @@ class Dialogs : public QObject {
 
 }  // namespace
 
-class Form1Test : public QObject {
+class TranscriptTest : public QObject {
     Q_OBJECT
 
     QString expanded(QString text) const {
@@ -112,9 +116,11 @@ class Form1Test : public QObject {
             return handle != nullptr && dlclose(handle) == 0 ? "loaded" : "not loaded";
         }
         if (name == "application") {
-            return QStringLiteral("%1 %2, icons %3")
-                .arg(qApp->applicationName(), qApp->applicationVersion())
-                .arg(form->windowIcon().availableSizes().size());
+            QString sizes;
+            for (const QSize size : form->windowIcon().availableSizes()) {
+                sizes += QStringLiteral(" %1x%2").arg(size.width()).arg(size.height());
+            }
+            return qApp->applicationName() + ' ' + qApp->applicationVersion() + ", icons" + sizes;
         }
         if (name == "number") {
             return number ? QString::number(*number) : "refused";
@@ -168,6 +174,52 @@ class Form1Test : public QObject {
         }
     }
 
+    // Every file of folder as it was before, but for those written, which hold what they must.
+    static void compareFolder(const quillet::test::ScratchFolder& folder,
+                              std::map<std::string, quillet::test::Bytes> before,
+                              const std::map<std::string, quillet::test::Bytes>& written) {
+        auto after = folder.snapshot();
+        for (const auto& [name, bytes] : written) {
+            QCOMPARE(folder.read(name), bytes);
+            after.erase(name);
+            before.erase(name);
+        }
+        QVERIFY(after == before);
+    }
+    // A shell session: its lines "$ " are the script, "! " what it prints on standard error, "? "
+    // its exit status, "= " the files it writes, and the others what it prints on standard output.
+    void session(const quillet::test::ScratchFolder& folder,
+                 const std::vector<std::string>& lines) {
+        std::string script, out, err;
+        int exitStatus = 0;
+        std::map<std::string, quillet::test::Bytes> written;
+        for (const std::string& line : lines) {
+            const std::string rest = line.substr(std::min<std::size_t>(line.size(), 2));
+            if (line.starts_with("$ ") || line.starts_with("! ")) {
+                (line[0] == '$' ? script : err) += rest + '\n';
+            } else if (line.starts_with("? ")) {
+                exitStatus = std::stoi(rest);
+            } else if (line.starts_with("= ")) {
+                written.insert(quillet::test::expectedFile(folder, rest));
+            } else {
+                out += line + '\n';
+            }
+        }
+        const auto before = folder.snapshot();
+        const quillet::test::ScratchFolder captures;
+        const int status = std::system(("(\n" + script + ") >'" + captures.path("out").string() +
+                                        "' 2>'" + captures.path("err").string() + "'")
+                                           .c_str());
+        const quillet::test::Bytes printed = captures.read("out"), errors = captures.read("err");
+        if (WEXITSTATUS(status) == 77) {
+            QSKIP(errors.c_str());
+        }
+        QCOMPARE(printed, out);
+        QCOMPARE(errors, err);
+        QCOMPARE(WEXITSTATUS(status), exitStatus);
+        compareFolder(folder, before, written);
+    }
+
     Dialogs* dialogs = new Dialogs(this);
     std::unique_ptr<quillet::Form1> form;
     std::optional<qint16> number;
@@ -175,6 +227,11 @@ class Form1Test : public QObject {
   private slots:
     void initTestCase() {
         qApp->installEventFilter(dialogs);
+        // As root, $AS_USER runs a command as nobody; as anyone else, as oneself.
+        qputenv("AS_USER",
+                geteuid() == 0 ? "setpriv --reuid=nobody --regid=nogroup --clear-groups" : "");
+        qputenv("PATH", QUILLET_PROGRAM_FOLDER ":" + qgetenv("PATH"));
+        qputenv("SHIM", QUILLET_FAULT_SHIM);
         qputenv("PROGRAM", QCoreApplication::applicationDirPath().toUtf8());
         qputenv("LIBDIR", QDir::cleanPath(QCoreApplication::applicationDirPath() +
                                           "/" QUILLET_LIBRARY_FOLDER_FROM_PROGRAM)
@@ -183,16 +240,20 @@ class Form1Test : public QObject {
         qputenv("LACKING", QUILLET_LIBRARY_WITHOUT_FUNCTIONS);
     }
 
-    void window_data() {
+    void transcript_data() {
         QTest::addColumn<std::vector<std::string>>("lines");
-        for (const auto& [name, lines] : quillet::test::transcriptCases(QUILLET_TRANSCRIPT)) {
+        for (const auto& [name, lines] :
+             quillet::test::transcriptCases(getenv("QUILLET_TRANSCRIPT"))) {
             QTest::newRow(name.c_str()) << lines;
         }
     }
-    void window() {
+    void transcript() {
         QFETCH(std::vector<std::string>, lines);
         const quillet::test::ScratchFolder folder(true);
         QDir::setCurrent(QString::fromStdString(folder.path().string()));
+        if (lines[0].starts_with("$ ")) {
+            return session(folder, lines);
+        }
         form = std::make_unique<quillet::Form1>();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -213,15 +274,8 @@ class Form1Test : public QObject {
             }
         }
         QCOMPARE(dialogs->shown, QStringList());
-        auto after = folder.snapshot();
-        for (const auto& [name, bytes] : written) {
-            QCOMPARE(folder.read(name), bytes);
-            after.erase(name);
-            before.erase(name);
-        }
-        QVERIFY(after == before);
+        compareFolder(folder, before, written);
         form.reset();
-        QDir::setCurrent(QDir::tempPath());
     }
 };
 
@@ -234,8 +288,8 @@ int main(int argc, char** argv) {
     palette.setColor(QPalette::Window, 0x404040);
     palette.setColor(QPalette::Button, 0xf0f0f0);
     QApplication::setPalette(palette);
-    Form1Test test;
+    TranscriptTest test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
 }
-#include "form1_test.moc"
+#include "transcript_test.moc"

@@ -187,7 +187,27 @@ bool moveOver(const std::string& from, const std::string& to) {
     if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return true;
     }
-    errno = GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO;
+    // The errno that tells the user the reason, as the C runtime's own calls leave it.
+    switch (GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            errno = ENOENT;
+            break;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            errno = EACCES;
+            break;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            errno = ENOSPC;
+            break;
+        case ERROR_WRITE_PROTECT:
+            errno = EROFS;
+            break;
+        default:
+            errno = EIO;
+    }
     return false;
 #else
     return std::rename(from.c_str(), to.c_str()) == 0;

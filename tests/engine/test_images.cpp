@@ -51,37 +51,6 @@ Bytes added(Bytes game, const Bytes& intro) {
     return game + intro.substr(192) + '\0' + kStandardBranch + "\0\0\0"s;
 }
 
-std::vector<std::pair<std::string, std::vector<std::string>>> transcriptCases(const char* path) {
-    std::ifstream in(path);
-    std::vector<std::pair<std::string, std::vector<std::string>>> cases;
-    for (std::string line; std::getline(in, line);) {
-        if (line.starts_with("# ")) {
-            if (cases.empty() || !cases.back().second.empty()) {
-                cases.emplace_back();
-            }
-            cases.back().first = line.substr(2);
-        } else if (!line.empty() && line[0] != '#') {
-            cases.back().second.push_back(line);
-        }
-    }
-    return cases;
-}
-
-std::pair<std::string, Bytes> expectedFile(const ScratchFolder& folder, const std::string& line) {
-    const std::size_t arrow = line.find(" <- ");
-    const std::string what = line.substr(arrow + 4);
-    const std::string source = what.substr(what.find(' ') + 1);
-    const std::size_t plus = source.find(" + ");
-    Bytes bytes =
-        what.starts_with("cut ")    ? removed(folder.read(source), std::nullopt)
-        : what.starts_with("fill ") ? removed(folder.read(source.substr(3)),
-                                              char(std::stoi(source.substr(0, 2), nullptr, 16)))
-        : what.starts_with("add ")
-            ? added(folder.read(source.substr(0, plus)), folder.read(source.substr(plus + 3)))
-            : folder.read(what);
-    return {line.substr(0, arrow), bytes};
-}
-
 ScratchFolder::ScratchFolder(bool standard) {
     std::string name = (fs::temp_directory_path() / "quillet-test-XXXXXX").string();
     root_ = mkdtemp(name.data());

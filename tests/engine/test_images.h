@@ -8,7 +8,6 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace quillet::test {
 
@@ -40,15 +39,6 @@ Bytes removed(Bytes image, std::optional<char> fill);
 // What insertion must make of game and intro: the game padded with zeros to a multiple of 4 with
 // its entry branch pointing there, the intro without its 192-byte header, then the trailer.
 Bytes added(Bytes game, const Bytes& intro);
-
-// The file and bytes that a transcript's line "NAME <- WHAT" says a case writes: WHAT is "cut
-// IMAGE", "fill XX IMAGE", "add GAME + INTRO", or another file, all as they are in folder.
-class ScratchFolder;
-std::pair<std::string, Bytes> expectedFile(const ScratchFolder& folder, const std::string& line);
-
-// The cases of a transcript file: each begins with a line "# its name" and holds the lines
-// after it but for blank ones and comments.
-std::vector<std::pair<std::string, std::vector<std::string>>> transcriptCases(const char* path);
 
 // A new folder, removed with everything in it when the object goes. A standard one holds the
 // images of tests/engine/standard, with an intro and without, too short, with no branch or one

@@ -8,28 +8,65 @@
 
 #include <QtTest>
 #include <QtWidgets>
-#include <cstdlib>
-#include <ranges>
+#include <fstream>
 
 #include "Application.h"
 #include "Form1.h"
 #include "fill_number.h"
 #include "test_images.h"
 
-namespace fs = std::filesystem;
+using quillet::test::Bytes;
+using quillet::test::ScratchFolder;
 
 namespace {
 
-// Answers every dialog as soon as it shows, and writes down what it showed. A message box must be
-// plain: titled quillet, no icon, one OK button without an icon, in the window's face and size.
-class Dialogs : public QObject {
-  public:
-    using QObject::QObject;
+// The cases of a transcript file: each begins with a line "# its name" and holds the lines
+// after it but for blank ones and comments.
+std::vector<std::pair<std::string, std::vector<std::string>>> transcriptCases(const char* path) {
+    std::ifstream in(path);
+    std::vector<std::pair<std::string, std::vector<std::string>>> cases;
+    for (std::string line; std::getline(in, line);) {
+        if (line.starts_with("# ")) {
+            if (cases.empty() || !cases.back().second.empty()) {
+                cases.emplace_back();
+            }
+            cases.back().first = line.substr(2);
+        } else if (!line.empty() && line[0] != '#') {
+            cases.back().second.push_back(line);
+        }
+    }
+    return cases;
+}
 
-    QStringList shown;  // messages, questions and file dialogs, in the order they came
+// The file and bytes that a transcript's line "NAME <- WHAT" says a case writes: WHAT is "cut
+// IMAGE", "fill XX IMAGE", "add GAME + INTRO", or another file, all as they are in folder.
+std::pair<std::string, Bytes> expectedFile(const ScratchFolder& folder, const std::string& line) {
+    const std::size_t arrow = line.find(" <- ");
+    const std::string what = line.substr(arrow + 4);
+    const std::string source = what.substr(what.find(' ') + 1);
+    const std::size_t plus = source.find(" + ");
+    Bytes bytes =
+        what.starts_with("cut ") ? quillet::test::removed(folder.read(source), std::nullopt)
+        : what.starts_with("fill ")
+            ? quillet::test::removed(folder.read(source.substr(3)),
+                                     char(std::stoi(source.substr(0, 2), nullptr, 16)))
+        : what.starts_with("add ") ? quillet::test::added(folder.read(source.substr(0, plus)),
+                                                          folder.read(source.substr(plus + 3)))
+                                   : folder.read(what);
+    return {line.substr(0, arrow), bytes};
+}
+
+}  // namespace
+
+class TranscriptTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<quillet::Form1> form;
+    QStringList shown;  // the dialogs that came, in order: messages, questions and file dialogs
     QString answer;     // the file the next file dialog chooses; empty: cancel
+    std::optional<qint16> number;
 
-  protected:
+    // Every dialog is answered as soon as it shows, and what it showed written down.
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (auto* dialog = qobject_cast<QDialog*>(watched);
             dialog && event->type() == QEvent::Show) {
@@ -38,8 +75,8 @@ class Dialogs : public QObject {
         }
         return false;
     }
-
-  private:
+    // A message box must be plain: titled quillet, no icon, one OK button without an icon, in the
+    // window's face and size. The question before a file is replaced is answered yes.
     void close(QDialog* dialog) {
         if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
             const QFileInfo selected(files->selectedFiles().value(0));
@@ -53,29 +90,22 @@ class Dialogs : public QObject {
             return answer.isEmpty() ? dialog->reject() : dialog->accept();
         }
         auto* box = static_cast<QMessageBox*>(dialog);
-        const QList<QAbstractButton*> buttons = box->buttons();
+        const QAbstractButton* ok = box->buttons()[0];
         const bool plain = box->windowTitle() == "quillet" && box->icon() == QMessageBox::NoIcon &&
-                           buttons.size() == 1 && buttons[0]->icon().isNull() &&
-                           QFontInfo(box->font()).family() == "Liberation Sans" &&
-                           box->font().pointSize() == 8;
-        // The question before a file is replaced is answered yes.
+                           box->buttons().size() == 1 && ok->icon().isNull() &&
+                           box->font().pointSize() == 8 &&
+                           QFontInfo(box->font()).family() == "Liberation Sans";
         shown << (box->button(QMessageBox::Yes) ? "? "
                   : plain                       ? "! "
                                                 : "! not plain: ") +
                      box->text();
-        (box->button(QMessageBox::Yes) ? box->button(QMessageBox::Yes) : buttons[0])->click();
+        (box->button(QMessageBox::Yes) ? box->button(QMessageBox::Yes) : box->buttons()[0])
+            ->click();
     }
-};
-
-}  // namespace
-
-class TranscriptTest : public QObject {
-    Q_OBJECT
-
-    QString expanded(QString text) const {
+    static QString expanded(QString text) {
         return text.replace("$FOLDER", QDir::currentPath())
             .replace("$LIBDIR", qEnvironmentVariable("LIBDIR"))
-            .replace("$PROGRAM", QCoreApplication::applicationDirPath())
+            .replace("$PROGRAM", qEnvironmentVariable("PROGRAM"))
             .replace("\\n", "\n")
             .replace("\\t", "\t");
     }
@@ -92,7 +122,7 @@ class TranscriptTest : public QObject {
                     visibleWidth = boxStart.x();
                 }
             }
-            // Where the caption starts: behind an option's indicator, or a push button's margin.
+            // The caption starts behind an option's indicator, or a push button's margin.
             QStyleOptionButton option;
             option.initFrom(button);
             const int start =
@@ -109,59 +139,56 @@ class TranscriptTest : public QObject {
         return clipped.isEmpty() ? "none clipped in " + QFontInfo(form->font()).family()
                                  : "clipped " + clipped.join(", ");
     }
-    // What a test sees of a control, or of the library, the application or a number.
+    // What a test sees of a control, or of the library, the application, the captions or a number.
     QString described(const QString& name) const {
         if (name == "library") {
             void* handle = dlopen(QUILLET_LIBRARY_FILE_NAME, RTLD_NOW | RTLD_NOLOAD);
             return handle != nullptr && dlclose(handle) == 0 ? "loaded" : "not loaded";
         }
         if (name == "application") {
-            QString sizes;
+            QString text = qApp->applicationName() + ' ' + qApp->applicationVersion() + ", icons";
             for (const QSize size : form->windowIcon().availableSizes()) {
-                sizes += QStringLiteral(" %1x%2").arg(size.width()).arg(size.height());
+                text += QStringLiteral(" %1x%2").arg(size.width()).arg(size.height());
             }
-            return qApp->applicationName() + ' ' + qApp->applicationVersion() + ", icons" + sizes;
+            return text;
         }
-        if (name == "number") {
-            return number ? QString::number(*number) : "refused";
-        }
-        if (name == "captions") {
-            return clippedCaptions();
+        if (name == "number" || name == "captions") {
+            return name == "captions" ? clippedCaptions()
+                   : number           ? QString::number(*number)
+                                      : "refused";
         }
         const QWidget* control = form->findChild<QWidget*>(name);
-        QString text = control->isVisible() ? "shown" : "hidden";
+        const QString visible = control->isVisible() ? "shown" : "hidden";
         if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
             return QStringLiteral("\"%1\" %2%3, %4")
                 .arg(button->text(), button->isEnabled() ? "on" : "off",
-                     button->isChecked() ? ", selected" : "", text);
+                     button->isChecked() ? ", selected" : "", visible);
         }
         if (const auto* box = qobject_cast<const QLineEdit*>(control)) {
             return QStringLiteral("\"%1\" %2, %3, %4")
                 .arg(box->text(), box->isEnabled() ? "on" : "off")
                 .arg(box->palette().color(QPalette::Base).rgb() & 0xFFFFFF, 6, 16, QChar(u'0'))
-                .arg(text);
+                .arg(visible);
         }
-        return text;
+        return visible;
     }
     void act(const QString& action) {
         const QString verb = action.section(u' ', 0, 0);
         const QString name = action.section(u' ', 1, 1);
-        const QString rest = expanded(action.section(u' ', 2));
+        const QString rest = expanded(action.section(u' ', 1));
         if (verb == "click") {
             QTest::mouseClick(form->findChild<QWidget*>(name), Qt::LeftButton);
         } else if (verb == "type") {
             // With the focus elsewhere, so that Text1 loses none.
             form->findChild<QWidget*>("Command1")->setFocus();
-            form->findChild<QLineEdit*>(name)->setText(rest);
+            form->findChild<QLineEdit*>(name)->setText(expanded(action.section(u' ', 2)));
         } else if (verb == "leave") {
             QFocusEvent event(QEvent::FocusOut, name == "tab"      ? Qt::TabFocusReason
                                                 : name == "window" ? Qt::ActiveWindowFocusReason
                                                                    : Qt::PopupFocusReason);
             QApplication::sendEvent(form->findChild<QWidget*>("Text1"), &event);
-        } else if (verb == "answer") {
-            dialogs->answer = expanded(action.section(u' ', 1));
-        } else if (verb == "number") {
-            number = quillet::manualFillNumber(expanded(action.section(u' ', 1)));
+        } else if (verb == "answer" || verb == "number") {
+            verb == "answer" ? void(answer = rest) : void(number = quillet::manualFillNumber(rest));
         } else if (verb == "fail") {
             struct Failing : QObject {
                 bool event(QEvent*) override { throw std::runtime_error("the handler failed"); }
@@ -170,14 +197,12 @@ class TranscriptTest : public QObject {
             QApplication::sendEvent(&failing, &event);
         } else {
             QCOMPARE(verb, QStringLiteral("sh"));
-            QCOMPARE(std::system(qPrintable(expanded(action.section(u' ', 1)))), 0);
+            QCOMPARE(std::system(qPrintable(rest)), 0);
         }
     }
-
     // Every file of folder as it was before, but for those written, which hold what they must.
-    static void compareFolder(const quillet::test::ScratchFolder& folder,
-                              std::map<std::string, quillet::test::Bytes> before,
-                              const std::map<std::string, quillet::test::Bytes>& written) {
+    static void compareFolder(const ScratchFolder& folder, std::map<std::string, Bytes> before,
+                              const std::map<std::string, Bytes>& written) {
         auto after = folder.snapshot();
         for (const auto& [name, bytes] : written) {
             QCOMPARE(folder.read(name), bytes);
@@ -188,52 +213,46 @@ class TranscriptTest : public QObject {
     }
     // A shell session: its lines "$ " are the script, "! " what it prints on standard error, "? "
     // its exit status, "= " the files it writes, and the others what it prints on standard output.
-    void session(const quillet::test::ScratchFolder& folder,
-                 const std::vector<std::string>& lines) {
+    static void session(const ScratchFolder& folder, const std::vector<std::string>& lines) {
         std::string script, out, err;
         int exitStatus = 0;
-        std::map<std::string, quillet::test::Bytes> written;
+        std::map<std::string, Bytes> written;
         for (const std::string& line : lines) {
             const std::string rest = line.substr(std::min<std::size_t>(line.size(), 2));
             if (line.starts_with("$ ") || line.starts_with("! ")) {
                 (line[0] == '$' ? script : err) += rest + '\n';
-            } else if (line.starts_with("? ")) {
-                exitStatus = std::stoi(rest);
-            } else if (line.starts_with("= ")) {
-                written.insert(quillet::test::expectedFile(folder, rest));
+            } else if (line.starts_with("? ") || line.starts_with("= ")) {
+                line[0] == '?' ? void(exitStatus = std::stoi(rest))
+                               : void(written.insert(expectedFile(folder, rest)));
             } else {
                 out += line + '\n';
             }
         }
         const auto before = folder.snapshot();
-        const quillet::test::ScratchFolder captures;
-        const int status = std::system(("(\n" + script + ") >'" + captures.path("out").string() +
-                                        "' 2>'" + captures.path("err").string() + "'")
-                                           .c_str());
-        const quillet::test::Bytes printed = captures.read("out"), errors = captures.read("err");
+        const ScratchFolder captures;
+        const std::string output = captures.path("out").string(),
+                          errors = captures.path("err").string();
+        const int status =
+            std::system(("(\n" + script + ") >'" + output + "' 2>'" + errors + "'").c_str());
         if (WEXITSTATUS(status) == 77) {
-            QSKIP(errors.c_str());
+            QSKIP(captures.read("err").c_str());
         }
-        QCOMPARE(printed, out);
-        QCOMPARE(errors, err);
+        QCOMPARE(captures.read("out"), out);
+        QCOMPARE(captures.read("err"), err);
         QCOMPARE(WEXITSTATUS(status), exitStatus);
         compareFolder(folder, before, written);
     }
 
-    Dialogs* dialogs = new Dialogs(this);
-    std::unique_ptr<quillet::Form1> form;
-    std::optional<qint16> number;
-
   private slots:
     void initTestCase() {
-        qApp->installEventFilter(dialogs);
+        qApp->installEventFilter(this);
         // As root, $AS_USER runs a command as nobody; as anyone else, as oneself.
         qputenv("AS_USER",
                 geteuid() == 0 ? "setpriv --reuid=nobody --regid=nogroup --clear-groups" : "");
         qputenv("PATH", QUILLET_PROGRAM_FOLDER ":" + qgetenv("PATH"));
         qputenv("SHIM", QUILLET_FAULT_SHIM);
         qputenv("PROGRAM", QCoreApplication::applicationDirPath().toUtf8());
-        qputenv("LIBDIR", QDir::cleanPath(QCoreApplication::applicationDirPath() +
+        qputenv("LIBDIR", QDir::cleanPath(qEnvironmentVariable("PROGRAM") +
                                           "/" QUILLET_LIBRARY_FOLDER_FROM_PROGRAM)
                               .toUtf8());
         qputenv("LIBRARY", QUILLET_LIBRARY_PATH);
@@ -242,14 +261,13 @@ class TranscriptTest : public QObject {
 
     void transcript_data() {
         QTest::addColumn<std::vector<std::string>>("lines");
-        for (const auto& [name, lines] :
-             quillet::test::transcriptCases(getenv("QUILLET_TRANSCRIPT"))) {
+        for (const auto& [name, lines] : transcriptCases(getenv("QUILLET_TRANSCRIPT"))) {
             QTest::newRow(name.c_str()) << lines;
         }
     }
     void transcript() {
         QFETCH(std::vector<std::string>, lines);
-        const quillet::test::ScratchFolder folder(true);
+        const ScratchFolder folder(true);
         QDir::setCurrent(QString::fromStdString(folder.path().string()));
         if (lines[0].starts_with("$ ")) {
             return session(folder, lines);
@@ -257,23 +275,23 @@ class TranscriptTest : public QObject {
         form = std::make_unique<quillet::Form1>();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        std::map<std::string, quillet::test::Bytes> written;
-        auto before = folder.snapshot();
-        dialogs->shown.clear();
-        for (const QString line : lines | std::views::transform(QString::fromStdString)) {
+        std::map<std::string, Bytes> written;
+        const auto before = folder.snapshot();
+        shown.clear();
+        for (const std::string& text : lines) {
+            const QString line = QString::fromStdString(text);
             if (line.startsWith("> ")) {
                 act(line.mid(2));
             } else if (line.startsWith("= ")) {
-                written.insert(quillet::test::expectedFile(folder, line.mid(2).toStdString()));
+                written.insert(expectedFile(folder, text.substr(2)));
             } else if (line.contains(QRegularExpression("^[!?&] "))) {
-                QCOMPARE(dialogs->shown.isEmpty() ? "nothing" : dialogs->shown.takeFirst(),
-                         expanded(line));
+                QCOMPARE(shown.isEmpty() ? "nothing" : shown.takeFirst(), expanded(line));
             } else {
-                QCOMPARE(line.section(": ", 0, 0) + ": " + described(line.section(": ", 0, 0)),
-                         expanded(line));
+                const QString name = line.section(": ", 0, 0);
+                QCOMPARE(name + ": " + described(name), expanded(line));
             }
         }
-        QCOMPARE(dialogs->shown, QStringList());
+        QCOMPARE(shown, QStringList());
         compareFolder(folder, before, written);
         form.reset();
     }

@@ -60,7 +60,8 @@ class Report {
         }
     }
 
-    int exitStatus() {
+    // The exit status of the run, once standard output that could not be written is reported.
+    int finish() {
         if (outputError_ != 0) {
             std::cerr << kProgramName
                       << ": standard output could not be written: " << std::strerror(outputError_)
@@ -153,7 +154,7 @@ int runRemove(const RemoveArguments& arguments, bool quiet) {
             report.failure(arguments.images[i] + " -> " + outputs[i], refusals[i], kExitRefused);
         }
     }
-    return report.exitStatus();
+    return report.finish();
 }
 
 int runAdd(const AddArguments& arguments, bool quiet) {
@@ -169,7 +170,7 @@ int runAdd(const AddArguments& arguments, bool quiet) {
     } else {
         report.result(subject, "intro added");
     }
-    return report.exitStatus();
+    return report.finish();
 }
 
 int runInfo(const std::vector<std::string>& images) {
@@ -183,7 +184,7 @@ int runInfo(const std::vector<std::string>& images) {
             report.failure(image, statusMessage(probe.status, probe.errorNumber), probe.status);
         }
     }
-    return report.exitStatus();
+    return report.finish();
 }
 
 // What is wrong with a command line that names no command, or a word that is no option of its

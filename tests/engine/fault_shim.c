@@ -10,7 +10,6 @@
 #include <signal.h>
 #include <stdarg.h>
 #include <stdint.h>
-#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/mman.h>
@@ -22,8 +21,8 @@ static int calledByLibrary(const void* caller) {
     return dladdr(caller, &info) != 0 && strstr(info.dli_fname, "libquillet") != NULL;
 }
 
-/* Whether this call, made from caller, is the one to fail: its name begins with the fault's,
- * so that "mmap" also fails mmap64. */
+/* Whether this call of the library's, made from caller, is the one to fail: its name begins
+ * with the fault's, so that "mmap" fails mmap64. */
 static int failing(const char* call, const void* caller) {
     static int calls;
     const char* fault = getenv("QUILLET_FAULT");
@@ -55,30 +54,23 @@ FAILING(int, rename, -1, (const char* from, const char* to), (from, to))
 FAILING(int, linkat, -1,
         (int fromFolder, const char* from, int toFolder, const char* to, int flags),
         (fromFolder, from, toFolder, to, flags))
-FAILING(void*, mmap, MAP_FAILED,
-        (void* address, size_t size, int protection, int flags, int file, off_t offset),
-        (address, size, protection, flags, file, offset))
+
+/* The library is built with 64-bit file offsets, so it calls mmap64 and open64. */
 FAILING(void*, mmap64, MAP_FAILED,
         (void* address, size_t size, int protection, int flags, int file, off_t offset),
         (address, size, protection, flags, file, offset))
 
-/* open, and open64, which a library built with 64-bit file offsets calls instead (as it calls
- * mmap64 instead of mmap). */
-#define OPENING(name)                                                                   \
-    int name(const char* path, int flags, ...) {                                        \
-        va_list arguments;                                                              \
-        va_start(arguments, flags);                                                     \
-        const mode_t mode = va_arg(arguments, mode_t);                                  \
-        va_end(arguments);                                                              \
-        if ((flags & O_TMPFILE) == O_TMPFILE && getenv("QUILLET_NO_TMPFILE") != NULL) { \
-            errno = EOPNOTSUPP;                                                         \
-            return -1;                                                                  \
-        }                                                                               \
-        return failing("open", CALLER) ? -1 : NEXT(name)(path, flags, mode);            \
+int open64(const char* path, int flags, ...) {
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = va_arg(arguments, mode_t);
+    va_end(arguments);
+    if ((flags & O_TMPFILE) == O_TMPFILE && getenv("QUILLET_NO_TMPFILE") != NULL) {
+        errno = EOPNOTSUPP;
+        return -1;
     }
-
-OPENING(open)
-OPENING(open64)
+    return failing("open", CALLER) ? -1 : NEXT(open64)(path, flags, mode);
+}
 
 ssize_t write(int file, const void* bytes, size_t size) {
     if (failing("kill", CALLER)) {

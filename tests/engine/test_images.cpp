@@ -7,18 +7,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 
 namespace quillet::test {
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-namespace {
-
 const Bytes kStandardBranch = "\x2E\x00\x00\xEA"s;
-
-}  // namespace
 
 void check(bool holds, const char* rule) {
     if (!holds) {
@@ -69,8 +65,7 @@ fs::path ScratchFolder::write(const std::string& name, const Bytes& bytes) const
 }
 
 Bytes ScratchFolder::read(const std::string& name) const {
-    std::ifstream in(path(name), std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
+    return (std::ostringstream() << std::ifstream(path(name), std::ios::binary).rdbuf()).str();
 }
 
 std::map<std::string, Bytes> ScratchFolder::snapshot() const {

@@ -1,7 +1,7 @@
 // Runs the cases of a transcript named by QUILLET_TRANSCRIPT, each in a fresh standard folder of
 // test images: frontend/window.t, the window as a user meets it, whose cases each start with a
 // new window, and cli/commands.t, quillet-cli's shell sessions. Each file says how its cases are
-// written.
+// written; the programs and libraries they name come from the environment that CMake sets.
 #include <dlfcn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,16 +15,16 @@
 #include "fill_number.h"
 #include "test_images.h"
 
-using quillet::test::Bytes;
-using quillet::test::ScratchFolder;
+using namespace quillet::test;
+using Lines = std::vector<std::string>;
 
 namespace {
 
 // The cases of a transcript file: each begins with a line "# its name" and holds the lines
 // after it but for blank ones and comments.
-std::vector<std::pair<std::string, std::vector<std::string>>> transcriptCases(const char* path) {
+std::vector<std::pair<std::string, Lines>> transcriptCases(const char* path) {
     std::ifstream in(path);
-    std::vector<std::pair<std::string, std::vector<std::string>>> cases;
+    std::vector<std::pair<std::string, Lines>> cases;
     for (std::string line; std::getline(in, line);) {
         if (line.starts_with("# ")) {
             if (cases.empty() || !cases.back().second.empty()) {
@@ -42,18 +42,22 @@ std::vector<std::pair<std::string, std::vector<std::string>>> transcriptCases(co
 // IMAGE", "fill XX IMAGE", "add GAME + INTRO", or another file, all as they are in folder.
 std::pair<std::string, Bytes> expectedFile(const ScratchFolder& folder, const std::string& line) {
     const std::size_t arrow = line.find(" <- ");
-    const std::string what = line.substr(arrow + 4);
-    const std::string source = what.substr(what.find(' ') + 1);
+    const std::string what = line.substr(arrow + 4), source = what.substr(what.find(' ') + 1);
     const std::size_t plus = source.find(" + ");
-    Bytes bytes =
-        what.starts_with("cut ") ? quillet::test::removed(folder.read(source), std::nullopt)
-        : what.starts_with("fill ")
-            ? quillet::test::removed(folder.read(source.substr(3)),
-                                     char(std::stoi(source.substr(0, 2), nullptr, 16)))
-        : what.starts_with("add ") ? quillet::test::added(folder.read(source.substr(0, plus)),
-                                                          folder.read(source.substr(plus + 3)))
-                                   : folder.read(what);
-    return {line.substr(0, arrow), bytes};
+    return {line.substr(0, arrow),
+            what.starts_with("cut ") ? removed(folder.read(source), std::nullopt)
+            : what.starts_with("fill ")
+                ? removed(folder.read(source.substr(3)), char(std::stoi(source, nullptr, 16)))
+            : what.starts_with("add ")
+                ? added(folder.read(source.substr(0, plus)), folder.read(source.substr(plus + 3)))
+                : folder.read(what)};
+}
+
+QString expanded(QString text) {
+    for (const char* name : {"FOLDER", "LIBDIR", "PROGRAM"}) {
+        text.replace(QStringLiteral("$") + name, qEnvironmentVariable(name));
+    }
+    return text.replace("\\n", "\n").replace("\\t", "\t");
 }
 
 }  // namespace
@@ -65,6 +69,7 @@ class TranscriptTest : public QObject {
     QStringList shown;  // the dialogs that came, in order: messages, questions and file dialogs
     QString answer;     // the file the next file dialog chooses; empty: cancel
     std::optional<qint16> number;
+    std::map<std::string, Bytes> before, written;  // the case's folder, and the files it writes
 
     // Every dialog is answered as soon as it shows, and what it showed written down.
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -90,47 +95,35 @@ class TranscriptTest : public QObject {
             return answer.isEmpty() ? dialog->reject() : dialog->accept();
         }
         auto* box = static_cast<QMessageBox*>(dialog);
-        const QAbstractButton* ok = box->buttons()[0];
+        QAbstractButton* const yes = box->button(QMessageBox::Yes);
         const bool plain = box->windowTitle() == "quillet" && box->icon() == QMessageBox::NoIcon &&
-                           box->buttons().size() == 1 && ok->icon().isNull() &&
+                           box->buttons().size() == 1 && box->buttons()[0]->icon().isNull() &&
                            box->font().pointSize() == 8 &&
                            QFontInfo(box->font()).family() == "Liberation Sans";
-        shown << (box->button(QMessageBox::Yes) ? "? "
-                  : plain                       ? "! "
-                                                : "! not plain: ") +
-                     box->text();
-        (box->button(QMessageBox::Yes) ? box->button(QMessageBox::Yes) : box->buttons()[0])
-            ->click();
+        shown << (yes ? "? " : plain ? "! " : "! not plain: ") + box->text();
+        (yes ? yes : box->buttons()[0])->click();
     }
-    static QString expanded(QString text) {
-        return text.replace("$FOLDER", QDir::currentPath())
-            .replace("$LIBDIR", qEnvironmentVariable("LIBDIR"))
-            .replace("$PROGRAM", qEnvironmentVariable("PROGRAM"))
-            .replace("\\n", "\n")
-            .replace("\\t", "\t");
-    }
-    // The buttons whose caption the window cuts short, or what face it shows them in.
+    // The buttons whose caption the window cuts short, or what face it shows them in. A value box
+    // level with an option hides the option's right end.
     QString clippedCaptions() const {
         QStringList clipped;
         for (const QAbstractButton* button : form->findChildren<QAbstractButton*>()) {
-            int visibleWidth = button->width();
-            for (const char* name : {"Text4", "Text5", "Text6"}) {
-                // The value box level with an option lies in front of its right end.
-                const QWidget* box = form->findChild<QWidget*>(name);
-                const QPoint boxStart = button->mapFrom(form.get(), box->pos());
-                if (button->rect().contains(boxStart + QPoint(0, box->height() / 2))) {
-                    visibleWidth = boxStart.x();
+            const QRect area(button->mapTo(form.get(), QPoint()), button->size());
+            int visibleWidth = area.width();
+            for (const QLineEdit* box : form->findChildren<QLineEdit*>()) {
+                if (area.contains(box->x(), box->geometry().center().y())) {
+                    visibleWidth = box->x() - area.x();
                 }
             }
             // The caption starts behind an option's indicator, or a push button's margin.
             QStyleOptionButton option;
             option.initFrom(button);
             const int start =
-                qobject_cast<const QRadioButton*>(button) == nullptr
-                    ? 4
-                    : button->style()
+                qobject_cast<const QRadioButton*>(button)
+                    ? button->style()
                           ->subElementRect(QStyle::SE_RadioButtonContents, &option, button)
-                          .left();
+                          .left()
+                    : 4;
             if (start + button->fontMetrics().horizontalAdvance(button->text().trimmed()) >
                 visibleWidth) {
                 clipped << button->objectName();
@@ -146,11 +139,9 @@ class TranscriptTest : public QObject {
             return handle != nullptr && dlclose(handle) == 0 ? "loaded" : "not loaded";
         }
         if (name == "application") {
-            QString text = qApp->applicationName() + ' ' + qApp->applicationVersion() + ", icons";
-            for (const QSize size : form->windowIcon().availableSizes()) {
-                text += QStringLiteral(" %1x%2").arg(size.width()).arg(size.height());
-            }
-            return text;
+            return QStringLiteral("%1 %2, %3 icons")
+                .arg(qApp->applicationName(), qApp->applicationVersion())
+                .arg(form->windowIcon().availableSizes().size());
         }
         if (name == "number" || name == "captions") {
             return name == "captions" ? clippedCaptions()
@@ -173,8 +164,7 @@ class TranscriptTest : public QObject {
         return visible;
     }
     void act(const QString& action) {
-        const QString verb = action.section(u' ', 0, 0);
-        const QString name = action.section(u' ', 1, 1);
+        const QString verb = action.section(u' ', 0, 0), name = action.section(u' ', 1, 1);
         const QString rest = expanded(action.section(u' ', 1));
         if (verb == "click") {
             QTest::mouseClick(form->findChild<QWidget*>(name), Qt::LeftButton);
@@ -201,8 +191,7 @@ class TranscriptTest : public QObject {
         }
     }
     // Every file of folder as it was before, but for those written, which hold what they must.
-    static void compareFolder(const ScratchFolder& folder, std::map<std::string, Bytes> before,
-                              const std::map<std::string, Bytes>& written) {
+    void compareFolder(const ScratchFolder& folder) {
         auto after = folder.snapshot();
         for (const auto& [name, bytes] : written) {
             QCOMPARE(folder.read(name), bytes);
@@ -213,34 +202,42 @@ class TranscriptTest : public QObject {
     }
     // A shell session: its lines "$ " are the script, "! " what it prints on standard error, "? "
     // its exit status, "= " the files it writes, and the others what it prints on standard output.
-    static void session(const ScratchFolder& folder, const std::vector<std::string>& lines) {
-        std::string script, out, err;
-        int exitStatus = 0;
-        std::map<std::string, Bytes> written;
+    void session(const ScratchFolder& folder, const Lines& lines) {
+        std::map<char, std::string> text;  // by mark; ' ' for standard output
         for (const std::string& line : lines) {
-            const std::string rest = line.substr(std::min<std::size_t>(line.size(), 2));
-            if (line.starts_with("$ ") || line.starts_with("! ")) {
-                (line[0] == '$' ? script : err) += rest + '\n';
-            } else if (line.starts_with("? ") || line.starts_with("= ")) {
-                line[0] == '?' ? void(exitStatus = std::stoi(rest))
-                               : void(written.insert(expectedFile(folder, rest)));
-            } else {
-                out += line + '\n';
-            }
+            const bool marked = line.size() > 1 && line[1] == ' ' && strchr("$!?=", line[0]);
+            text[marked ? line[0] : ' '] += (marked ? line.substr(2) : line) + '\n';
         }
-        const auto before = folder.snapshot();
         const ScratchFolder captures;
-        const std::string output = captures.path("out").string(),
-                          errors = captures.path("err").string();
-        const int status =
-            std::system(("(\n" + script + ") >'" + output + "' 2>'" + errors + "'").c_str());
+        const int status = std::system(("(\n" + text['$'] + ") >'" + captures.path("out").string() +
+                                        "' 2>'" + captures.path("err").string() + "'")
+                                           .c_str());
         if (WEXITSTATUS(status) == 77) {
             QSKIP(captures.read("err").c_str());
         }
-        QCOMPARE(captures.read("out"), out);
-        QCOMPARE(captures.read("err"), err);
-        QCOMPARE(WEXITSTATUS(status), exitStatus);
-        compareFolder(folder, before, written);
+        QCOMPARE(captures.read("out"), text[' ']);
+        QCOMPARE(captures.read("err"), text['!']);
+        QCOMPARE(WEXITSTATUS(status), std::atoi(text['?'].c_str()));
+        compareFolder(folder);
+    }
+    void window(const ScratchFolder& folder, const Lines& lines) {
+        form = std::make_unique<quillet::Form1>();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        shown.clear();
+        for (const std::string& text : lines) {
+            const QString line = QString::fromStdString(text);
+            if (line.startsWith("> ")) {
+                act(line.mid(2));
+            } else if (line.contains(QRegularExpression("^[!?&] "))) {
+                QCOMPARE(shown.isEmpty() ? "nothing" : shown.takeFirst(), expanded(line));
+            } else if (!line.startsWith("= ")) {
+                const QString name = line.section(": ", 0, 0);
+                QCOMPARE(name + ": " + described(name), expanded(line));
+            }
+        }
+        QCOMPARE(shown, QStringList());
+        compareFolder(folder);
     }
 
   private slots:
@@ -249,50 +246,26 @@ class TranscriptTest : public QObject {
         // As root, $AS_USER runs a command as nobody; as anyone else, as oneself.
         qputenv("AS_USER",
                 geteuid() == 0 ? "setpriv --reuid=nobody --regid=nogroup --clear-groups" : "");
-        qputenv("PATH", QUILLET_PROGRAM_FOLDER ":" + qgetenv("PATH"));
-        qputenv("SHIM", QUILLET_FAULT_SHIM);
-        qputenv("PROGRAM", QCoreApplication::applicationDirPath().toUtf8());
-        qputenv("LIBDIR", QDir::cleanPath(qEnvironmentVariable("PROGRAM") +
-                                          "/" QUILLET_LIBRARY_FOLDER_FROM_PROGRAM)
-                              .toUtf8());
-        qputenv("LIBRARY", QUILLET_LIBRARY_PATH);
-        qputenv("LACKING", QUILLET_LIBRARY_WITHOUT_FUNCTIONS);
     }
-
     void transcript_data() {
-        QTest::addColumn<std::vector<std::string>>("lines");
+        QTest::addColumn<Lines>("lines");
         for (const auto& [name, lines] : transcriptCases(getenv("QUILLET_TRANSCRIPT"))) {
             QTest::newRow(name.c_str()) << lines;
         }
     }
     void transcript() {
-        QFETCH(std::vector<std::string>, lines);
+        QFETCH(Lines, lines);
         const ScratchFolder folder(true);
         QDir::setCurrent(QString::fromStdString(folder.path().string()));
-        if (lines[0].starts_with("$ ")) {
-            return session(folder, lines);
-        }
-        form = std::make_unique<quillet::Form1>();
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        std::map<std::string, Bytes> written;
-        const auto before = folder.snapshot();
-        shown.clear();
-        for (const std::string& text : lines) {
-            const QString line = QString::fromStdString(text);
-            if (line.startsWith("> ")) {
-                act(line.mid(2));
-            } else if (line.startsWith("= ")) {
-                written.insert(expectedFile(folder, text.substr(2)));
-            } else if (line.contains(QRegularExpression("^[!?&] "))) {
-                QCOMPARE(shown.isEmpty() ? "nothing" : shown.takeFirst(), expanded(line));
-            } else {
-                const QString name = line.section(": ", 0, 0);
-                QCOMPARE(name + ": " + described(name), expanded(line));
+        qputenv("FOLDER", QDir::currentPath().toUtf8());
+        written.clear();
+        for (const std::string& line : lines) {
+            if (line.starts_with("= ")) {
+                written.insert(expectedFile(folder, line.substr(2)));
             }
         }
-        QCOMPARE(shown, QStringList());
-        compareFolder(folder, before, written);
+        before = folder.snapshot();
+        lines[0].starts_with("$ ") ? session(folder, lines) : window(folder, lines);
         form.reset();
     }
 };

@@ -50,7 +50,7 @@ library: loaded
 ! the handler failed
 
 # The window at start
-application: quillet 1.00, icons 16x16 32x32
+application: quillet 1.00, 2 icons
 captions: none clipped in Liberation Sans
 Text1: "Original filename" on, ffffff, shown
 Text2: "Intro filename" off, 404040, shown

@@ -1,1 +1,3 @@
+#include "quillet.h"
+
 int quilletTestLibraryWithoutFunctions;

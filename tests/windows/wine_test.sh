@@ -34,12 +34,16 @@ dll)
     wine "$2" remove image.gba cut.gba 0 remove image.gba filled.gba 1 \
         remove '.\sub\image.gba' 'sub\filled.gba' 1 remove same.gba same.gba 1 \
         remove missing.gba out.gba 1 remove image.gba 'no folder\out.gba' 1 \
-        remove image.gba readonly.gba 1 add game.gba intro.gba added.gba | tr -d '\r' >statuses
+        remove image.gba readonly.gba 1 add game.gba intro.gba added.gba \
+        remove - out.gba 1 remove image.gba - 1 add - intro.gba out.gba add game.gba - out.gba \
+        add game.gba intro.gba - | tr -d '\r' >statuses
     cat statuses
     printf '%s\n' 'remove image.gba cut.gba 0: 0' 'remove image.gba filled.gba 1: 0' \
         'remove .\sub\image.gba sub\filled.gba 1: 0' 'remove same.gba same.gba 1: 0' \
         'remove missing.gba out.gba 1: 1' 'remove image.gba no folder\out.gba 1: 2' \
-        'remove image.gba readonly.gba 1: 2' 'add game.gba intro.gba added.gba: 0' |
+        'remove image.gba readonly.gba 1: 2' 'add game.gba intro.gba added.gba: 0' \
+        'remove - out.gba 1: 1' 'remove image.gba - 1: 2' 'add - intro.gba out.gba: 1' \
+        'add game.gba - out.gba: 1' 'add game.gba intro.gba -: 2' |
         diff - statuses
     # Each check on a line of its own, so that set -e ends the test at the first that fails.
     cmp cut.gba game.gba

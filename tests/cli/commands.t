@@ -95,12 +95,15 @@ text.txt -> text-p.txt: entry branch restored, nothing behind offset 28415272 to
 = text-p.txt <- fill FF text.txt
 
 # Removal never writes over its input, under any name
-$ for output in ./game.gba link.gba; do quillet-cli remove -o $output game.gba; done
+$ ln game.gba hard.gba
+$ for output in ./game.gba link.gba hard.gba; do quillet-cli remove -o $output game.gba; done
 $ quillet-cli remove -o gone gone
 ! quillet-cli: game.gba -> ./game.gba: The output file must not be the input file.
 ! quillet-cli: game.gba -> link.gba: The output file must not be the input file.
+! quillet-cli: game.gba -> hard.gba: The output file must not be the input file.
 ! quillet-cli: gone -> gone: The output file must not be the input file.
 ? 65
+= hard.gba <- game.gba
 
 # Removal never writes over another image of the run
 $ cp other.gba game-p.gba && quillet-cli remove game.gba game-p.gba
@@ -132,6 +135,10 @@ $ chmod 751 other.gba && quillet-cli -q remove --cut -o 'other link.gba' game.gb
 $ stat -c %a other.gba
 751
 = other.gba <- cut game.gba
+
+# A closed standard input is no file of the run's
+$ quillet-cli -q remove -o o game.gba <&-
+= o <- fill FF game.gba
 
 # The new file is made beside the output, not in the working folder
 $ d=$PWD && mkdir gone && cd gone && rmdir ../gone && quillet-cli -q remove -o "$d/o" "$d/game.gba"
@@ -182,6 +189,7 @@ $ done
 $ (trap '' XFSZ && ulimit -f 1 && quillet-cli remove -o other.gba game.gba); echo $?
 $ ulimit -f 1 && quillet-cli remove -o o game.gba
 ! quillet-cli: game.gba -> other.gba: Output file could not be written: File too large.
+! File size limit exceeded
 2
 ? 153
 

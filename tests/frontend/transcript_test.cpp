@@ -3,7 +3,6 @@
 // new window, and cli/commands.t, quillet-cli's shell sessions. Each file says how its cases are
 // written; the programs and libraries they name come from the environment that CMake sets.
 #include <dlfcn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QtTest>
@@ -208,16 +207,15 @@ class TranscriptTest : public QObject {
             const bool marked = line.size() > 1 && line[1] == ' ' && strchr("$!?=", line[0]);
             text[marked ? line[0] : ' '] += (marked ? line.substr(2) : line) + '\n';
         }
-        const ScratchFolder captures;
-        const int status = std::system(("(\n" + text['$'] + ") >'" + captures.path("out").string() +
-                                        "' 2>'" + captures.path("err").string() + "'")
-                                           .c_str());
-        if (WEXITSTATUS(status) == 77) {
-            QSKIP(captures.read("err").c_str());
+        QProcess shell;
+        shell.start("/bin/sh", {"-c", QString::fromStdString(text['$'])});
+        QVERIFY(shell.waitForFinished(-1));
+        if (shell.exitCode() == 77) {
+            QSKIP(shell.readAllStandardError());
         }
-        QCOMPARE(captures.read("out"), text[' ']);
-        QCOMPARE(captures.read("err"), text['!']);
-        QCOMPARE(WEXITSTATUS(status), std::atoi(text['?'].c_str()));
+        QCOMPARE(shell.readAllStandardOutput().toStdString(), text[' ']);
+        QCOMPARE(shell.readAllStandardError().toStdString(), text['!']);
+        QCOMPARE(shell.exitCode(), std::atoi(text['?'].c_str()));
         compareFolder(folder);
     }
     void window(const ScratchFolder& folder, const Lines& lines) {

@@ -8,8 +8,8 @@
 #     COMMAND
 #   CONTROL: what it shows then: "its text" on|off, its colour, shown|hidden, or for a button
 #     "its caption" on|off, selected, shown|hidden; "library" is loaded or not, "application" its
-#     name, version and icons, "captions" whether the window cuts any short, "number" the last
-#     number or refused
+#     name, version and how many icons, "captions" whether the window cuts any short, "number"
+#     the last number or refused
 #   ! a message box that came, in order; ? a question; & a file dialog, where it opened
 #   = a file written <- what must be in it, as in tests/cli/commands.t
 # $FOLDER is the working folder, $PROGRAM the test program's, $LIBDIR the library folder of an
@@ -259,6 +259,8 @@ number: 15
 > number 5.
 number: 5
 > number .e9
+number: 0
+> number .00000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000001e40
 number: 0
 > number 2.5
 number: 2

@@ -31,10 +31,10 @@ std::size_t branchTarget(const Bytes& image) {
 Bytes removed(Bytes image, std::optional<char> fill) {
     const std::size_t target = branchTarget(image);
     image.replace(0, 4, kStandardBranch);
-    if (!fill) {
+    if (fill) {
+        std::fill(image.begin() + std::min(target, image.size()), image.end(), *fill);
+    } else {
         image.resize(target);
-    } else if (target < image.size()) {
-        std::fill(image.begin() + static_cast<std::ptrdiff_t>(target), image.end(), *fill);
     }
     return image;
 }
@@ -73,16 +73,14 @@ std::map<std::string, Bytes> ScratchFolder::snapshot() const {
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root_)) {
         const std::string name = fs::relative(entry.path(), root_).string();
         const fs::file_status status = entry.symlink_status();
-        Bytes& what = entries[name];
-        if (fs::is_symlink(status)) {
-            what = "link to " + fs::read_symlink(entry.path()).string();
-        } else if (!fs::is_regular_file(status) || entry.file_size() > (64u << 20)) {
-            what = "kind " + std::to_string(int(status.type())) + ", size " +
-                   std::to_string(fs::is_regular_file(status) ? entry.file_size() : 0);
-        } else {
-            what = read(name);
-        }
-        what += ", mode " + std::to_string(int(status.permissions()));
+        const bool regular = fs::is_regular_file(status);
+        entries[name] =
+            (fs::is_symlink(status) ? "link to " + fs::read_symlink(entry.path()).string()
+             : regular && entry.file_size() <= (64u << 20)
+                 ? read(name)
+                 : "kind " + std::to_string(int(status.type())) + ", size " +
+                       std::to_string(regular ? entry.file_size() : 0)) +
+            ", mode " + std::to_string(int(status.permissions()));
     }
     return entries;
 }

@@ -20,20 +20,18 @@ using Lines = std::vector<std::string>;
 namespace {
 
 // The cases of a transcript file: each begins with a line "# its name" and holds the lines
-// after it but for blank ones and comments.
+// after it but for blank ones and comments. Comments of more than one line name no case.
 std::vector<std::pair<std::string, Lines>> transcriptCases(const char* path) {
     std::ifstream in(path);
     std::vector<std::pair<std::string, Lines>> cases;
     for (std::string line; std::getline(in, line);) {
         if (line.starts_with("# ")) {
-            if (cases.empty() || !cases.back().second.empty()) {
-                cases.emplace_back();
-            }
-            cases.back().first = line.substr(2);
+            cases.emplace_back(line.substr(2), Lines());
         } else if (!line.empty() && line[0] != '#') {
             cases.back().second.push_back(line);
         }
     }
+    std::erase_if(cases, [](const auto& named) { return named.second.empty(); });
     return cases;
 }
 
@@ -68,14 +66,13 @@ class TranscriptTest : public QObject {
     QStringList shown;  // the dialogs that came, in order: messages, questions and file dialogs
     QString answer;     // the file the next file dialog chooses; empty: cancel
     std::optional<qint16> number;
-    std::map<std::string, Bytes> before, written;  // the case's folder, and the files it writes
+    std::optional<ScratchFolder> folder;           // the case's
+    std::map<std::string, Bytes> before, written;  // what folder held, and the files it writes
 
     // Every dialog is answered as soon as it shows, and what it showed written down.
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (auto* dialog = qobject_cast<QDialog*>(watched);
-            dialog && event->type() == QEvent::Show) {
-            QMetaObject::invokeMethod(
-                this, [this, dialog] { close(dialog); }, Qt::QueuedConnection);
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::Show && qobject_cast<QDialog*>(object)) {
+            QTimer::singleShot(0, object, [this, object] { close(static_cast<QDialog*>(object)); });
         }
         return false;
     }
@@ -114,15 +111,16 @@ class TranscriptTest : public QObject {
                     visibleWidth = box->x() - area.x();
                 }
             }
-            // The caption starts behind an option's indicator, or a push button's margin.
+            // Where the style puts the caption: behind an option's indicator, or a push button's
+            // margin.
             QStyleOptionButton option;
             option.initFrom(button);
-            const int start =
-                qobject_cast<const QRadioButton*>(button)
-                    ? button->style()
-                          ->subElementRect(QStyle::SE_RadioButtonContents, &option, button)
-                          .left()
-                    : 4;
+            const int start = button->style()
+                                  ->subElementRect(qobject_cast<const QRadioButton*>(button)
+                                                       ? QStyle::SE_RadioButtonContents
+                                                       : QStyle::SE_PushButtonContents,
+                                                   &option, button)
+                                  .left();
             if (start + button->fontMetrics().horizontalAdvance(button->text().trimmed()) >
                 visibleWidth) {
                 clipped << button->objectName();
@@ -138,9 +136,8 @@ class TranscriptTest : public QObject {
             return handle != nullptr && dlclose(handle) == 0 ? "loaded" : "not loaded";
         }
         if (name == "application") {
-            return QStringLiteral("%1 %2, %3 icons")
-                .arg(qApp->applicationName(), qApp->applicationVersion())
-                .arg(form->windowIcon().availableSizes().size());
+            return qApp->applicationName() + ' ' + qApp->applicationVersion() + ", " +
+                   QString::number(form->windowIcon().availableSizes().size()) + " icons";
         }
         if (name == "number" || name == "captions") {
             return name == "captions" ? clippedCaptions()
@@ -189,19 +186,9 @@ class TranscriptTest : public QObject {
             QCOMPARE(std::system(qPrintable(rest)), 0);
         }
     }
-    // Every file of folder as it was before, but for those written, which hold what they must.
-    void compareFolder(const ScratchFolder& folder) {
-        auto after = folder.snapshot();
-        for (const auto& [name, bytes] : written) {
-            QCOMPARE(folder.read(name), bytes);
-            after.erase(name);
-            before.erase(name);
-        }
-        QVERIFY(after == before);
-    }
     // A shell session: its lines "$ " are the script, "! " what it prints on standard error, "? "
     // its exit status, "= " the files it writes, and the others what it prints on standard output.
-    void session(const ScratchFolder& folder, const Lines& lines) {
+    void session(const Lines& lines) {
         std::map<char, std::string> text;  // by mark; ' ' for standard output
         for (const std::string& line : lines) {
             const bool marked = line.size() > 1 && line[1] == ' ' && strchr("$!?=", line[0]);
@@ -216,9 +203,8 @@ class TranscriptTest : public QObject {
         QCOMPARE(shell.readAllStandardOutput().toStdString(), text[' ']);
         QCOMPARE(shell.readAllStandardError().toStdString(), text['!']);
         QCOMPARE(shell.exitCode(), std::atoi(text['?'].c_str()));
-        compareFolder(folder);
     }
-    void window(const ScratchFolder& folder, const Lines& lines) {
+    void window(const Lines& lines) {
         form = std::make_unique<quillet::Form1>();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -235,7 +221,6 @@ class TranscriptTest : public QObject {
             }
         }
         QCOMPARE(shown, QStringList());
-        compareFolder(folder);
     }
 
   private slots:
@@ -253,18 +238,29 @@ class TranscriptTest : public QObject {
     }
     void transcript() {
         QFETCH(Lines, lines);
-        const ScratchFolder folder(true);
-        QDir::setCurrent(QString::fromStdString(folder.path().string()));
+        folder.emplace(true);
+        QDir::setCurrent(QString::fromStdString(folder->path().string()));
         qputenv("FOLDER", QDir::currentPath().toUtf8());
         written.clear();
         for (const std::string& line : lines) {
             if (line.starts_with("= ")) {
-                written.insert(expectedFile(folder, line.substr(2)));
+                written.insert(expectedFile(*folder, line.substr(2)));
             }
         }
-        before = folder.snapshot();
-        lines[0].starts_with("$ ") ? session(folder, lines) : window(folder, lines);
+        before = folder->snapshot();
+        lines[0].starts_with("$ ") ? session(lines) : window(lines);
+    }
+    // Every file of the case's folder is as it was before, but for those written, which hold
+    // what they must.
+    void cleanup() {
         form.reset();
+        auto after = folder->snapshot();
+        for (const auto& [name, bytes] : written) {
+            QCOMPARE(folder->read(name), bytes);
+            after.erase(name);
+            before.erase(name);
+        }
+        QVERIFY(after == before);
     }
 };
 
@@ -278,7 +274,6 @@ int main(int argc, char** argv) {
     palette.setColor(QPalette::Button, 0xf0f0f0);
     QApplication::setPalette(palette);
     TranscriptTest test;
-    QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
 }
 #include "transcript_test.moc"

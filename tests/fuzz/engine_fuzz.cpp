@@ -12,14 +12,6 @@
 using namespace quillet;
 using test::Bytes;
 
-namespace {
-
-std::span<std::byte> bytesOf(Bytes& bytes) {
-    return std::as_writable_bytes(std::span(bytes));
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto fill = test::take<std::int32_t>(data, size);
     const auto fillValue = test::take<std::int32_t>(data, size);
@@ -27,6 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto layoutGame = test::take<std::uint32_t>(data, size);
     const auto layoutIntro = test::take<std::uint32_t>(data, size);
     const Bytes input = test::Bytes(reinterpret_cast<const char*>(data), size);
+    const auto bytesOf = [](Bytes& bytes) { return std::as_writable_bytes(std::span(bytes)); };
 
     // An entry branch jumps to the size it was made for, raised to a multiple of 4.
     const std::uint64_t aligned = (layoutGame + std::uint64_t{3}) / 4 * 4;

@@ -6,7 +6,7 @@
 // the game image's length within the rest (2 bytes) and the size to pad it to with zeros (4
 // bytes), then the bytes of the game image and of the intro image.
 #include <filesystem>
-#include <iterator>
+#include <ranges>
 
 #include "quillet.h"
 #include "test_images.h"
@@ -51,17 +51,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                      : test::removed(game, char(fillValue))) +
                                         replaced.substr(replaced.rfind(", mode "));
     }
-    const auto openFiles = [] {
-        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
-    };
-    const auto openBefore = openFiles();
-    const std::string gamePath = folder.path("game.gba"), introPath = folder.path("intro.gba");
-    const std::string outputPath = folder.path(outputs[outputKind]);
-    test::check((call == 2 ? AddIntroAuto(gamePath.c_str(), introPath.c_str(), outputPath.c_str())
-                           : RemoveIntroAuto(gamePath.c_str(), outputPath.c_str(), call,
-                                             fillValue)) == status,
+    const auto openBefore = std::ranges::distance(fs::directory_iterator("/proc/self/fd"));
+    fs::current_path(folder.path());
+    const char* output = outputs[outputKind];
+    test::check((call == 2 ? AddIntroAuto("game.gba", "intro.gba", output)
+                           : RemoveIntroAuto("game.gba", output, call, fillValue)) == status,
                 "the status follows the sizes and the branch");
-    test::check(openFiles() == openBefore, "no file is left open");
+    test::check(std::ranges::distance(fs::directory_iterator("/proc/self/fd")) == openBefore,
+                "no file is left open");
     test::check(folder.snapshot() == expected,
                 "the output alone is new, with its mode, and nothing else changed");
     return 0;

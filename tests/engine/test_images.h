@@ -46,10 +46,7 @@ Bytes added(Bytes game, const Bytes& intro);
 class ScratchFolder {
   public:
     explicit ScratchFolder(bool standard = false);
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-    }
+    ~ScratchFolder() { std::filesystem::remove_all(root_, ignored_); }
 
     std::filesystem::path path(const std::string& name = {}) const { return root_ / name; }
     std::filesystem::path write(const std::string& name, const Bytes& bytes) const;
@@ -61,6 +58,7 @@ class ScratchFolder {
 
   private:
     std::filesystem::path root_;
+    std::error_code ignored_;  // a folder that cannot be removed fails no test
 };
 
 }  // namespace quillet::test

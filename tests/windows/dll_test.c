@@ -21,18 +21,17 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    const QuilletRemoveIntroAutoFunction removeIntro =
+    QuilletRemoveIntroAutoFunction removal =
         (QuilletRemoveIntroAutoFunction)(void (*)(void))found[0];
-    const QuilletAddIntroAutoFunction addIntro =
-        (QuilletAddIntroAutoFunction)(void (*)(void))found[1];
+    QuilletAddIntroAutoFunction insertion = (QuilletAddIntroAutoFunction)(void (*)(void))found[1];
 #define PATH(n) (strcmp(argv[n], "-") == 0 ? NULL : argv[n])
     for (int i = 1; i + 3 < argc; i += 4) {
         /* The callee takes its arguments off the stack, so the stack pointer is the same after. */
         uintptr_t before, after;
         __asm__ volatile("movl %%esp, %0" : "=r"(before) : : "memory");
         const int32_t status = strcmp(argv[i], "add") == 0
-                                   ? addIntro(PATH(i + 1), PATH(i + 2), PATH(i + 3))
-                                   : removeIntro(PATH(i + 1), PATH(i + 2), atoi(argv[i + 3]), 255);
+                                   ? insertion(PATH(i + 1), PATH(i + 2), PATH(i + 3))
+                                   : removal(PATH(i + 1), PATH(i + 2), atoi(argv[i + 3]), 255);
         __asm__ volatile("movl %%esp, %0" : "=r"(after) : : "memory");
         printf("%s %s %s %s: %d%s\n", argv[i], argv[i + 1], argv[i + 2], argv[i + 3], (int)status,
                before == after ? "" : ", stack pointer moved");

@@ -51,10 +51,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                         replaced.substr(replaced.rfind(", mode "));
     }
     const auto openBefore = std::ranges::distance(fs::directory_iterator("/proc/self/fd"));
-    fs::current_path(folder.path());
-    const char* output = outputs[outputKind];
-    test::check((call == 2 ? AddIntroAuto("game.gba", "intro.gba", output)
-                           : RemoveIntroAuto("game.gba", output, call, fillValue)) == status,
+    const std::string gamePath = folder.path("game.gba"), introPath = folder.path("intro.gba");
+    const std::string outputPath = folder.path(outputs[outputKind]);
+    test::check((call == 2 ? AddIntroAuto(gamePath.c_str(), introPath.c_str(), outputPath.c_str())
+                           : RemoveIntroAuto(gamePath.c_str(), outputPath.c_str(), call,
+                                             fillValue)) == status,
                 "the status follows the sizes and the branch");
     test::check(std::ranges::distance(fs::directory_iterator("/proc/self/fd")) == openBefore,
                 "no file is left open");

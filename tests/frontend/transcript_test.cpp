@@ -34,6 +34,7 @@ std::pair<std::string, Bytes> expectedFile(const ScratchFolder& folder, const st
                 : folder.read(what)};
 }
 
+// A transcript's text as the program shows it: its variables and escapes replaced.
 QString expanded(QString text) {
     for (const char* name : {"FOLDER", "LIBDIR", "PROGRAM"}) {
         text.replace(QStringLiteral("$") + name, qEnvironmentVariable(name));

@@ -152,8 +152,8 @@ $ stat -c %a o
 = other.gba <- fill FF game.gba
 = o <- fill FF game.gba
 
-# A failing call of the library leaves every file as it was
-$ for fault in open read mmap 'open 2' fchmod write fsync linkat 'close 2' rename; do
+# A failing call of the library, or a kill while it writes, leaves every file as it was
+$ for fault in open read mmap 'open 2' fchmod write fsync linkat 'close 2' rename kill; do
 $   QUILLET_FAULT=$fault LD_PRELOAD=$SHIM quillet-cli remove -o other.gba game.gba; echo $?; done
 $ for fault in 'open 2' write rename; do
 $   QUILLET_NO_TMPFILE=1 QUILLET_FAULT=$fault LD_PRELOAD=$SHIM quillet-cli remove -o other.gba game.gba
@@ -178,12 +178,14 @@ $ done
 2
 ! quillet-cli: game.gba -> other.gba: Output file could not be written: Input/output error.
 2
+! Killed
+137
 ! quillet-cli: game.gba -> other.gba: Output file could not be written: Input/output error.
 ! quillet-cli: game.gba -> other.gba: Output file could not be written: Input/output error.
 ! quillet-cli: game.gba -> other.gba: Output file could not be written: Input/output error.
 ? 2
 
-# A write cut short by the file size limit, or the kill it brings by default, leaves the output
+# A write cut short by the file size limit, or the kill that it brings by default, leaves the output
 $ (trap '' XFSZ && ulimit -f 1 && quillet-cli remove -o other.gba game.gba); echo $?
 $ ulimit -f 1 && quillet-cli remove -o o game.gba
 ! quillet-cli: game.gba -> other.gba: Output file could not be written: File too large.

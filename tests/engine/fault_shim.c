@@ -1,17 +1,18 @@
 /* Loaded with LD_PRELOAD: makes one call of the library fail, so that tests see what a failure
  * at that point leaves behind. QUILLET_FAULT names the call and, after a blank, which of the
  * library's calls of that kind fails (the first by default): "open 2" fails its second open.
- * QUILLET_NO_TMPFILE makes the file system refuse unnamed files. Calls from anywhere else pass. */
+ * "kill" ends the process at the library's first write instead. QUILLET_NO_TMPFILE makes the
+ * file system refuse unnamed files. Calls from anywhere else pass. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <stdarg.h>
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 static int calledByLibrary(const void* caller) {
@@ -46,7 +47,6 @@ static int failing(const char* call, const void* caller) {
     }
 
 FAILING(ssize_t, read, -1, (int file, void* bytes, size_t size), (file, bytes, size))
-FAILING(ssize_t, write, -1, (int file, const void* bytes, size_t size), (file, bytes, size))
 FAILING(int, fsync, -1, (int file), (file))
 FAILING(int, fchmod, -1, (int file, mode_t mode), (file, mode))
 FAILING(int, rename, -1, (const char* from, const char* to), (from, to))
@@ -71,7 +71,11 @@ int open64(const char* path, int flags, ...) {
     return failing("open", CALLER) ? -1 : NEXT(open64)(path, flags, mode);
 }
 
-int close(int file) {
-    const int closed = NEXT(close)(file);
-    return failing("close", CALLER) ? -1 : closed;
+FAILING(int, close, -1, (int file), (file))
+
+ssize_t write(int file, const void* bytes, size_t size) {
+    if (failing("kill", CALLER)) {
+        raise(SIGKILL);
+    }
+    return failing("write", CALLER) ? -1 : NEXT(write)(file, bytes, size);
 }

@@ -1,6 +1,5 @@
 #include "test_images.h"
 
-#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <algorithm>

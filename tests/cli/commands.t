@@ -185,6 +185,13 @@ $ done
 ! quillet-cli: game.gba -> other.gba: Output file could not be written: Input/output error.
 ? 2
 
+# A read or a write that a signal interrupts is made again
+$ for call in read write; do
+$   QUILLET_FAULT=$call QUILLET_FAULT_ERRNO=4 LD_PRELOAD=$SHIM quillet-cli -q remove -o $call.gba game.gba
+$ done
+= read.gba <- fill FF game.gba
+= write.gba <- fill FF game.gba
+
 # A write cut short by the file size limit, or the kill that it brings by default, leaves the output
 $ (trap '' XFSZ && ulimit -f 1 && quillet-cli remove -o other.gba game.gba); echo $?
 $ ulimit -f 1 && quillet-cli remove -o o game.gba

@@ -1,7 +1,8 @@
 /* Loaded with LD_PRELOAD: makes one call of the library fail, so that tests see what a failure
  * at that point leaves behind. QUILLET_FAULT names the call and, after a blank, which of the
- * library's calls of that kind fails (the first by default): "open 2" fails its second open.
- * "kill" ends the process at the library's first write instead. QUILLET_NO_TMPFILE makes the
+ * library's calls of that kind fails (the first by default): "open 2" fails its second open,
+ * with EIO or the errno that QUILLET_FAULT_ERRNO names. "kill" ends the process at the library's
+ * first write instead. QUILLET_NO_TMPFILE makes the
  * file system refuse unnamed files. Calls from anywhere else pass. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
@@ -30,7 +31,7 @@ static int failing(const char* call, const void* caller) {
         return 0;
     }
     if (++calls == (fault[length] == ' ' ? atoi(fault + length + 1) : 1)) {
-        errno = EIO;
+        errno = getenv("QUILLET_FAULT_ERRNO") != NULL ? atoi(getenv("QUILLET_FAULT_ERRNO")) : EIO;
         return 1;
     }
     return 0;

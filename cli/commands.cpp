@@ -119,11 +119,8 @@ FillChoice chosenFill(const RemoveArguments& arguments) {
 void removeIntroFrom(const std::string& image, const std::string& output,
                      const RemoveArguments& arguments, Report& report) {
     const std::string subject = image + " -> " + output;
-    // An image that cannot be probed goes on to the engine, which reports the trouble itself.
     const ImageProbe probe = probeImage(image);
-    const char* refusal =
-        probe.status == QUILLET_OK ? removalRefusal(verdictOf(probe.facts)) : nullptr;
-    if (refusal != nullptr && !arguments.force) {
+    if (const char* refusal = removalRefusal(probe); refusal != nullptr && !arguments.force) {
         report.failure(subject, refusal + std::string(kForceHint), kExitRefused);
         return;
     }

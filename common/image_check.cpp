@@ -30,8 +30,11 @@ Verdict verdictOf(const ImageFacts& image) {
     return target > image.size ? Verdict::kPastTheEnd : Verdict::kIntro;
 }
 
-const char* removalRefusal(Verdict verdict) {
-    switch (verdict) {
+const char* removalRefusal(const ImageProbe& probe) {
+    if (probe.status != QUILLET_OK) {
+        return nullptr;
+    }
+    switch (verdictOf(probe.facts)) {
         case Verdict::kNotAnImage:
             return "This is not a Game Boy Advance image: it does not begin with a branch "
                    "instruction.";

@@ -37,7 +37,8 @@ enum class Verdict {
 
 Verdict verdictOf(const ImageFacts& image);
 
-// Why taking the intro off would ruin the image, or nullptr when it would not.
-const char* removalRefusal(Verdict verdict);
+// Why taking the intro off the probed image would ruin it, or nullptr when it would not. An image
+// that could not be probed gets nullptr too: the library then meets the same trouble and says why.
+const char* removalRefusal(const ImageProbe& probe);
 
 }  // namespace quillet

@@ -167,10 +167,7 @@ void Form1::Command1_Click() {
         showMessage(this, QString::fromUtf8(kOutputIsInputMessage));
         return;
     }
-    // An image that cannot be read here goes on to the library, which says why.
-    const ImageProbe probe = probeImage(inputPath.toStdString());
-    if (const char* refusal =
-            probe.status == QUILLET_OK ? removalRefusal(verdictOf(probe.facts)) : nullptr) {
+    if (const char* refusal = removalRefusal(probeImage(inputPath.toStdString()))) {
         showMessage(this, QString::fromUtf8(refusal));
         return;
     }

@@ -2,8 +2,8 @@
  * at that point leaves behind. QUILLET_FAULT names the call and, after a blank, which of the
  * library's calls of that kind fails (the first by default): "open 2" fails its second open,
  * with EIO or the errno that QUILLET_FAULT_ERRNO names. "kill" ends the process at the library's
- * first write instead. QUILLET_NO_TMPFILE makes the
- * file system refuse unnamed files. Calls from anywhere else pass. */
+ * first write instead. QUILLET_NO_TMPFILE makes the file system refuse unnamed files. Calls from
+ * anywhere else pass. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>

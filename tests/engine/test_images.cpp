@@ -13,8 +13,6 @@ namespace quillet::test {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-const Bytes kStandardBranch = "\x2E\x00\x00\xEA"s;
-
 void check(bool holds, const char* rule) {
     if (!holds) {
         std::fprintf(stderr, "broken: %s\n", rule);

@@ -14,6 +14,9 @@ namespace quillet::test {
 // File contents, one char per byte.
 using Bytes = std::string;
 
+// The entry branch of an image without an intro: it jumps over the 192-byte header.
+inline const Bytes kStandardBranch("\x2E\x00\x00\xEA", 4);
+
 // The next sizeof(T) bytes of a fuzz input as a T, zeros where the input has ended.
 template <typename T>
 T take(const std::uint8_t*& data, std::size_t& size) {

@@ -1,6 +1,7 @@
 #include "colors.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QPalette>
 #include <QWidget>
 
@@ -26,8 +27,6 @@ QPalette::ColorRole roleOfSystemColor(quint32 index) {
     }
 }
 
-}  // namespace
-
 QColor colorFromValue(quint32 value) {
     if (value & kSystemColorFlag) {
         return QApplication::palette().color(QPalette::Active,
@@ -35,6 +34,8 @@ QColor colorFromValue(quint32 value) {
     }
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }
+
+}  // namespace
 
 void setBackColor(QWidget* box, quint32 value) {
     QPalette palette = box->palette();

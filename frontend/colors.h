@@ -2,7 +2,6 @@
 // (resolved from the application's palette) and any other value is 0x00BBGGRR.
 #pragma once
 
-#include <QColor>
 #include <QtGlobal>
 
 class QWidget;
@@ -11,8 +10,6 @@ namespace quillet {
 
 inline constexpr quint32 kScrollBarColor = 0x80000000;
 inline constexpr quint32 kWhite = 0x00FFFFFF;
-
-QColor colorFromValue(quint32 value);
 
 // Paints the background of box in the colour value.
 void setBackColor(QWidget* box, quint32 value);

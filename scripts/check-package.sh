@@ -1,55 +1,58 @@
 #!/bin/sh
-# Checks the Debian package that `make package` built: it holds exactly the files of an
-# installation, all under /usr and nothing from the build tree; its metadata and manual pages
-# pass their validators; its quillet-cli runs from an unpacked copy with the library beside it;
-# and lintian finds no error in it (warnings are printed, not fatal).
+# Checks the Debian packages that `make package` built, quillet, libquillet1 and libquillet-dev:
+# they hold exactly the files of an installation, all under /usr and nothing from the build tree;
+# the metadata and manual pages pass their validators; unpacked together, quillet-cli runs with
+# the library, and C callers built with pkg-config and with CMake's find_package work; lintian
+# finds no error and nothing amiss with the library's versioning (other warnings are printed).
 set -eu
 cd "$(dirname "$0")/.."
 
-set -- build/package/quillet_*.deb
-if [ $# -ne 1 ] || [ ! -f "$1" ]; then
-    echo "check-package: expected one build/package/quillet_*.deb, found: $*" >&2
-    echo "Remove any old one and run 'make package'." >&2
+found=$(find build/package -maxdepth 1 -name '*.deb' 2>/dev/null | LC_ALL=C sort)
+names=$(echo "$found" | sed 's|.*/||; s|_.*||' | tr '\n' ' ')
+if [ "$names" != "libquillet-dev libquillet1 quillet " ]; then
+    echo "check-package: expected one .deb each of quillet, libquillet1 and libquillet-dev in" >&2
+    echo "build/package, found: $(echo $found)" >&2
+    echo "Remove any old ones (rm build/package/*.deb) and run 'make package'." >&2
     exit 1
 fi
-package=$1
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null)
-
-expected="./usr/bin/quillet
-./usr/bin/quillet-cli
-./usr/include/quillet.h
-./usr/lib/$multiarch/libquillet.so
-./usr/share/applications/quillet.desktop
-./usr/share/doc/quillet/changelog.Debian.gz
-./usr/share/doc/quillet/copyright
-./usr/share/icons/hicolor/16x16/apps/quillet.png
-./usr/share/icons/hicolor/32x32/apps/quillet.png
-./usr/share/icons/hicolor/scalable/apps/quillet.svg
-./usr/share/man/man1/quillet-cli.1.gz
-./usr/share/man/man1/quillet.1.gz
-./usr/share/metainfo/io.github.quillet.Quillet.metainfo.xml"
-
-echo "Contents of $package:"
-dpkg-deb --contents "$package"
+lib=usr/lib/$multiarch
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-
-# Every entry but the folders must be one of the expected files: this keeps out build paths,
-# static libraries and test programs alike.
-dpkg-deb --fsys-tarfile "$package" | tar -t | grep -v '/$' | LC_ALL=C sort > "$scratch/files"
-echo "$expected" | LC_ALL=C sort > "$scratch/expected"
-if ! diff -u "$scratch/expected" "$scratch/files"; then
-    echo "check-package: the package's files differ from the expected ones (- missing, + extra)" >&2
-    exit 1
-fi
-if dpkg-deb --fsys-tarfile "$package" | tar -t | grep -v '^\./$' | grep -v '^\./usr/'; then
-    echo "check-package: the entries above are outside /usr" >&2
-    exit 1
-fi
-
 root="$scratch/root"
-dpkg-deb --extract "$package" "$root"
+
+# Every entry of the named package but the folders must be one of the files given after its name
+# or its own copyright and changelog: this keeps out build paths, static libraries and test
+# programs alike. All three are unpacked into one root, as they are installed together.
+check_files() {
+    package=$(echo build/package/"$1"_*.deb)
+    doc=usr/share/doc/$1
+    shift
+    echo "Contents of $package:"
+    dpkg-deb --contents "$package"
+    printf './%s\n' "$@" "$doc/changelog.Debian.gz" "$doc/copyright" | LC_ALL=C sort \
+        > "$scratch/expected"
+    dpkg-deb --fsys-tarfile "$package" | tar -t | grep -v '/$' | LC_ALL=C sort > "$scratch/files"
+    if ! diff -u "$scratch/expected" "$scratch/files"; then
+        echo "check-package: $package's files differ from those expected (- missing, + extra)" >&2
+        exit 1
+    fi
+    if dpkg-deb --fsys-tarfile "$package" | tar -t | grep -v '^\./$' | grep -v '^\./usr/'; then
+        echo "check-package: the entries above of $package are outside /usr" >&2
+        exit 1
+    fi
+    dpkg-deb --extract "$package" "$root"
+}
+check_files quillet usr/bin/quillet usr/bin/quillet-cli usr/share/applications/quillet.desktop \
+    usr/share/icons/hicolor/16x16/apps/quillet.png usr/share/icons/hicolor/32x32/apps/quillet.png \
+    usr/share/icons/hicolor/scalable/apps/quillet.svg usr/share/man/man1/quillet-cli.1.gz \
+    usr/share/man/man1/quillet.1.gz usr/share/metainfo/io.github.quillet.Quillet.metainfo.xml
+check_files libquillet1 "$lib/libquillet.so.1" "$lib/libquillet.so.1.0.0"
+check_files libquillet-dev usr/include/quillet.h "$lib/libquillet.so" "$lib/pkgconfig/quillet.pc" \
+    "$lib/cmake/quillet/quilletConfig.cmake" "$lib/cmake/quillet/quilletConfigVersion.cmake" \
+    "$lib/cmake/quillet/quilletTargets.cmake" "$lib/cmake/quillet/quilletTargets-release.cmake"
+
 if grep -rlF "$PWD" "$root"; then
     echo "check-package: the files above name the build folder $PWD" >&2
     exit 1
@@ -66,7 +69,7 @@ done
 
 # The unpacked quillet-cli must take the unpacked library, through its run path, and work.
 cli="$root/usr/bin/quillet-cli"
-if ! ldd "$cli" | grep -qF "libquillet.so => $root/"; then
+if ! ldd "$cli" | grep -qF "libquillet.so.1 => $root/"; then
     echo "check-package: the unpacked quillet-cli does not load the unpacked library:" >&2
     ldd "$cli" >&2
     exit 1
@@ -88,5 +91,42 @@ if [ "$(wc -c < "$scratch/cut.gba")" -ne 256 ] ||
     exit 1
 fi
 
-lintian --fail-on error --display-info "$package"
-echo "check-package: $package is fine"
+# A C caller built against the unpacked development files, once with pkg-config and once with
+# find_package, must cut the same image the same way.
+mkdir "$scratch/caller"
+cat > "$scratch/caller/caller.c" <<'EOF'
+#include <quillet.h>
+
+int main(int argc, char** argv) {
+    return argc == 3 ? RemoveIntroAuto(argv[1], argv[2], 0, 0) : 64;
+}
+EOF
+cat > "$scratch/caller/CMakeLists.txt" <<'EOF'
+cmake_minimum_required(VERSION 3.25)
+project(caller C)
+find_package(quillet 1 REQUIRED)
+add_executable(caller caller.c)
+target_link_libraries(caller PRIVATE quillet::quillet)
+EOF
+cc -o "$scratch/caller-pkg-config" "$scratch/caller/caller.c" $(PKG_CONFIG_SYSROOT_DIR="$root" \
+    PKG_CONFIG_LIBDIR="$root/$lib/pkgconfig" pkg-config --cflags --libs quillet)
+cmake -S "$scratch/caller" -B "$scratch/caller-build" -DCMAKE_PREFIX_PATH="$root/usr" > /dev/null
+cmake --build "$scratch/caller-build" > /dev/null
+for caller in "$scratch/caller-pkg-config" "$scratch/caller-build/caller"; do
+    if ! LD_LIBRARY_PATH="$root/$lib" "$caller" "$scratch/game.gba" "$caller.gba" ||
+        ! cmp "$scratch/cut.gba" "$caller.gba"; then
+        echo "check-package: $caller did not cut the intro off as quillet-cli did" >&2
+        exit 1
+    fi
+done
+
+# Besides errors, any tag about the library's soname, shlibs, symbols or ldconfig trigger fails.
+status=0
+lintian --fail-on error --display-info $found > "$scratch/lintian" 2>&1 || status=$?
+cat "$scratch/lintian"
+if [ "$status" -ne 0 ] ||
+    grep -qE 'shared-library|shlib|soname|symbols-|ldconfig-trigger' "$scratch/lintian"; then
+    echo "check-package: lintian finds an error, or the library's versioning amiss: see above" >&2
+    exit 1
+fi
+echo "check-package: $(echo $found) are fine"

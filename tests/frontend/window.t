@@ -19,7 +19,7 @@
 # written or file changed fails the case.
 
 # The library is loaded at the first removal that needs it, tried again until found, then kept
-> sh rm -rf "$PROGRAM/libquillet.so" "$LIBDIR"
+> sh rm -rf "$PROGRAM/libquillet.so.1" "$LIBDIR"
 > type Text1 game.gba
 > type Text3 game.gba
 > click Command1
@@ -27,22 +27,22 @@
 library: not loaded
 > type Text3 game-p.gba
 > click Command1
-! The library libquillet.so could not be loaded.\n\nIt was expected in $PROGRAM, but it is not there.
-> sh echo not a library >"$PROGRAM/libquillet.so"
+! The library libquillet.so.1 could not be loaded.\n\nIt was expected in $PROGRAM, but it is not there.
+> sh echo not a library >"$PROGRAM/libquillet.so.1"
 > click Command1
-! The library libquillet.so could not be loaded.\n\nIt was expected in $PROGRAM.\n\nCannot load library $PROGRAM/libquillet.so: ($PROGRAM/libquillet.so: file too short)
-> sh rm "$PROGRAM/libquillet.so" && mkdir "$LIBDIR" && cp "$LACKING" "$LIBDIR/libquillet.so"
+! The library libquillet.so.1 could not be loaded.\n\nIt was expected in $PROGRAM.\n\nCannot load library $PROGRAM/libquillet.so.1: ($PROGRAM/libquillet.so.1: file too short)
+> sh rm "$PROGRAM/libquillet.so.1" && mkdir "$LIBDIR" && cp "$LACKING" "$LIBDIR/libquillet.so.1"
 > click Command1
-! The library $LIBDIR/libquillet.so has no function RemoveIntroAuto.
+! The library $LIBDIR/libquillet.so.1 has no function RemoveIntroAuto.
 library: not loaded
-> sh cp "$LIBRARY" "$LIBDIR/libquillet.so"
+> sh cp "$LIBRARY" "$LIBDIR/libquillet.so.1"
 > click Command1
 ! Done!
 library: loaded
-> sh mv "$LIBDIR/libquillet.so" moved.so && rm game-p.gba
+> sh mv "$LIBDIR/libquillet.so.1" moved.so && rm game-p.gba
 > click Command1
 ! Done!
-> sh mv moved.so "$LIBDIR/libquillet.so"
+> sh mv moved.so "$LIBDIR/libquillet.so.1"
 = game-p.gba <- fill FF game.gba
 
 # A failure inside a handler is shown, and the program goes on

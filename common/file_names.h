@@ -6,15 +6,22 @@
 
 namespace quillet {
 
+// The file name of path: the part after its last "/" or "\".
+std::string_view fileNameOf(std::string_view path);
+
 // The output name proposed for inputName: "-p" before the first "." of its file name (the part
 // after the last "/" or "\"), or appended when the file name has no ".". Works on UTF-8 and on
 // any 8-bit encoding in which "/", "\" and "." are single bytes.
 std::string outputNameFor(std::string_view inputName);
 
 // What identifies the file that name, in the system's 8-bit encoding, leads to: two names of one
-// existing file, through a link or another path, or of one file-to-be in the same folder, have
-// the same identity. An empty name names no file and has an empty identity.
+// existing file, through a link, a hard link or another spelling of its path (letter case
+// included where the file system ignores it), or of one file-to-be in the same folder, have the
+// same identity. An empty name names no file and has an empty identity.
 std::string fileIdentity(const std::string& name);
+
+// Whether path leads to a folder.
+bool isFolder(const std::string& path);
 
 // Whether two names name the same file.
 bool namesSameFile(const std::string& first, const std::string& second);

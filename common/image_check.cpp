@@ -1,6 +1,8 @@
 #include "image_check.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <new>
 
 #include "image_file.h"
 
@@ -17,6 +19,26 @@ ImageProbe probeImage(const std::string& path) {
     }
     probe.errorNumber = probe.status == QUILLET_OK ? 0 : errno;
     return probe;
+}
+
+bool holdsRemoval(const std::string& resultPath, const std::string& imagePath,
+                  FillChoice fill) try {
+    InputFile image;
+    InputFile result;
+    if (image.open(imagePath.c_str()) != QUILLET_OK || image.size() >= kMaxInputSize ||
+        result.open(resultPath.c_str()) != QUILLET_OK || result.size() > image.size()) {
+        return false;
+    }
+    const ImageBuffer expected(image.size());
+    const ImageBuffer held(result.size());
+    if (image.read(expected.bytes()) != QUILLET_OK || result.read(held.bytes()) != QUILLET_OK) {
+        return false;
+    }
+    const Removal removal = removeIntro(expected.bytes(), fill);
+    return removal.status == QUILLET_OK && removal.outputSize == result.size() &&
+           std::ranges::equal(expected.bytes().first(removal.outputSize), held.bytes());
+} catch (const std::bad_alloc&) {
+    return false;
 }
 
 Verdict verdictOf(const ImageFacts& image) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "entry_branch.h"
+#include "intro.h"
 #include "quillet.h"
 
 namespace quillet {
@@ -26,6 +27,10 @@ struct ImageProbe {
 // Reads the size and the first 4 bytes of the image at path with the engine's own file reading,
 // so that it fails as the engine does on the same trouble.
 ImageProbe probeImage(const std::string& path);
+
+// Whether the file at resultPath holds exactly what taking the intro off the image at imagePath
+// with fill writes: the result of an earlier removal.
+bool holdsRemoval(const std::string& resultPath, const std::string& imagePath, FillChoice fill);
 
 enum class Verdict {
     kNotAnImage,        // the first word is no branch instruction

@@ -9,9 +9,14 @@ namespace quillet {
 
 namespace {
 
-// "what: reason." when a system call gave a reason, plain otherwise.
+// "what: reason." when a system call gave a reason, plain otherwise. The library says ENOTSUP
+// of a pipe or a device where a file belongs.
 std::string explained(const char* what, int errorNumber, const char* plain) {
-    return errorNumber == 0 ? plain : std::string(what) + ": " + std::strerror(errorNumber) + ".";
+    return errorNumber == 0
+               ? plain
+               : std::string(what) + ": " +
+                     (errorNumber == ENOTSUP ? "Not a regular file" : std::strerror(errorNumber)) +
+                     ".";
 }
 
 }  // namespace

@@ -9,6 +9,9 @@ namespace quillet {
 // Why an output that names the input file is refused: the programs only ever read the input.
 inline constexpr const char* kOutputIsInputMessage = "The output file must not be the input file.";
 
+// Why an empty output name is refused before the library could fail on it.
+inline constexpr const char* kNoOutputMessage = "No output file was named.";
+
 // The message for a status returned by RemoveIntroAuto or AddIntroAuto, "Done!" for success.
 // errorNumber is errno right after the call: where the status has a system reason, the message
 // names it.

@@ -35,6 +35,9 @@ extern "C" QUILLET_API int32_t QUILLET_CALL RemoveIntroAuto(const char* inputPat
             if (const auto status = input.open(inputPath); status != QUILLET_OK) {
                 return status;
             }
+            if (input.size() >= kMaxInputSize) {
+                return QUILLET_INPUT_TOO_LARGE;
+            }
             image.emplace(input.size());
             if (const auto status = input.read(image->bytes()); status != QUILLET_OK) {
                 return status;

@@ -38,7 +38,7 @@ class InputFile {
     ~InputFile();
 
     // Opens path for reading without waiting on a pipe, and takes its size. Anything but a
-    // regular file is refused as unopenable, a file of 2 GiB or more as too large.
+    // regular file is refused as unopenable.
     QuilletStatus open(const char* path);
 
     std::uint64_t size() const { return size_; }
@@ -55,8 +55,8 @@ class InputFile {
 // Writes bytes to a new file in the folder of outputPath and then moves it over outputPath in
 // one step, keeping the permissions of the file it replaces; a symbolic link at outputPath is
 // followed. An existing output that the caller may not write, a folder, a device or a pipe is
-// never replaced. On any failure the new file is gone, an existing file at outputPath stays as it
-// was, and the result is QUILLET_OUTPUT_NOT_WRITTEN.
+// never replaced. On any failure, or if the process dies, the new file is gone and an existing
+// file at outputPath stays as it was; the result is then QUILLET_OUTPUT_NOT_WRITTEN.
 QuilletStatus replaceFile(const char* outputPath, std::span<const std::byte> bytes);
 
 }  // namespace quillet

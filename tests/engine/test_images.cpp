@@ -51,7 +51,7 @@ ScratchFolder::ScratchFolder(bool standard) {
         fs::copy(fs::path(__FILE__).parent_path() / "standard", root_,
                  fs::copy_options::recursive | fs::copy_options::copy_symlinks);
         mkfifo(path("pipe.gba").c_str(), 0600);
-        fs::resize_file(write("huge.gba", ""), std::uintmax_t{1} << 31);
+        fs::resize_file(write("huge.gba", Bytes("\x94\x00\x00\xEA", 4)), std::uintmax_t{1} << 31);
         fs::resize_file(write("big game.gba", ""), 67'108'869);
     }
 }

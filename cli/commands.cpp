@@ -8,6 +8,7 @@
 #include <iostream>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,18 +26,30 @@ namespace {
 constexpr const char* kProgramName = "quillet-cli";
 constexpr const char* kForceHint = " Give --force to process it anyway.";
 
+#if defined(_WIN32)
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
+// Where outputs go: the one named with -o, or a folder named with --output-dir, or beside each
+// image.
+struct Destination {
+    std::optional<std::string> output;
+    std::optional<std::string> folder;
+};
+
 struct RemoveArguments {
     bool cut = false;
     std::string fillText;
     bool force = false;
-    std::optional<std::string> output;
+    Destination destination;
     std::vector<std::string> images;
 };
 
 struct AddArguments {
-    std::string game;
-    std::string intro;
-    std::optional<std::string> output;
+    std::vector<std::string> images;  // the game, then the intro
+    Destination destination;
 };
 
 // One line per image as soon as it is done: results on standard output unless quiet, failures
@@ -77,32 +90,69 @@ class Report {
     int outputError_ = 0;
 };
 
-// For each image of a run, why its output must not be written, or nothing: it would replace an
-// image of the run, its own included, or another image writes the same output.
-std::vector<std::string> clashes(const std::vector<std::string>& images,
-                                 const std::vector<std::string>& outputs) {
-    std::map<std::string, std::size_t> imageOf;
-    std::map<std::string, std::vector<std::size_t>> writersOf;
-    for (std::size_t i = 0; i < images.size(); ++i) {
-        imageOf.emplace(fileIdentity(images[i]), i);
-        writersOf[fileIdentity(outputs[i])].push_back(i);
+// Where the output for image goes: OUTPUT, image's own file name in FOLDER, or image's name with
+// -p, so that the output never takes its image's place in the same folder.
+std::string outputFor(const std::string& image, const Destination& destination) {
+    if (destination.output) {
+        return *destination.output;
     }
-    std::vector<std::string> reasons(images.size());
+    if (destination.folder) {
+        const std::string& folder = *destination.folder;
+        const bool separated = folder.ends_with('/') || folder.ends_with(kSeparator);
+        return folder + (separated ? "" : std::string(1, kSeparator)) +
+               std::string(fileNameOf(image));
+    }
+    return outputNameFor(image);
+}
+
+// What a run does with one of its images, planned for the whole run before anything is written.
+struct Step {
+    std::string image;
+    std::string output;
+    std::optional<std::size_t> replaced;    // the step whose image the output would replace
+    std::optional<std::size_t> sharedWith;  // another step that writes the same output
+    std::optional<std::size_t> resultOf;    // the step whose earlier result this image is
+    bool done = false;                      // its output holds its result already
+};
+
+// An image named twice, under any name, is done once.
+std::vector<Step> plannedSteps(const std::vector<std::string>& images,
+                               const Destination& destination) {
+    std::vector<Step> steps;
+    std::map<std::string, std::size_t> stepOfImage;
+    for (const std::string& image : images) {
+        if (stepOfImage.emplace(fileIdentity(image), steps.size()).second) {
+            steps.push_back({image, outputFor(image, destination), {}, {}, {}, false});
+        }
+    }
+    std::map<std::string, std::vector<std::size_t>> writersOf;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        writersOf[fileIdentity(steps[i].output)].push_back(i);
+    }
     for (const auto& [output, writers] : writersOf) {
-        const auto image = imageOf.find(output);
+        const auto image = stepOfImage.find(output);
         for (const std::size_t writer : writers) {
-            if (image != imageOf.end()) {
-                reasons[writer] = image->second == writer
-                                      ? kOutputIsInputMessage
-                                      : "The output file would replace " + images[image->second] +
-                                            ", an image of this run.";
+            if (image != stepOfImage.end()) {
+                steps[writer].replaced = image->second;
             } else if (writers.size() > 1) {
-                reasons[writer] = "The output file is also the output of " +
-                                  images[writers[writers[0] == writer ? 1 : 0]] + ".";
+                steps[writer].sharedWith = writers[writers[0] == writer ? 1 : 0];
             }
         }
     }
-    return reasons;
+    return steps;
+}
+
+// Why a step's output must not be written, or nothing.
+std::string refusalOf(const Step& step, const std::vector<Step>& steps) {
+    if (step.replaced) {
+        return &steps[*step.replaced] == &step
+                   ? kOutputIsInputMessage
+                   : "The output file would replace " + steps[*step.replaced].image +
+                         ", an image of this run.";
+    }
+    return step.sharedWith
+               ? "The output file is also the output of " + steps[*step.sharedWith].image + "."
+               : std::string();
 }
 
 // The fill the arguments ask for; a --fill text has passed parseFillByte during parsing.
@@ -114,6 +164,22 @@ FillChoice chosenFill(const RemoveArguments& arguments) {
         return kDefaultFillByte;
     }
     return parseFillByte(arguments.fillText);
+}
+
+// A run again over the images and outputs of an earlier one: an image of the run that holds
+// exactly what the run would write there for another image is that image's earlier result. Both
+// are done already; nothing else that would replace an image of the run is.
+void findEarlierResults(std::vector<Step>& steps, const RemoveArguments& arguments) {
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        Step& step = steps[i];
+        if (!step.replaced || *step.replaced == i ||
+            (removalRefusal(probeImage(step.image)) != nullptr && !arguments.force) ||
+            !holdsRemoval(steps[*step.replaced].image, step.image, chosenFill(arguments))) {
+            continue;
+        }
+        step.done = true;
+        steps[*step.replaced].resultOf = i;
+    }
 }
 
 void removeIntroFrom(const std::string& image, const std::string& output,
@@ -138,30 +204,34 @@ void removeIntroFrom(const std::string& image, const std::string& output,
 
 int runRemove(const RemoveArguments& arguments, bool quiet) {
     Report report(quiet);
-    std::vector<std::string> outputs;
-    for (const std::string& image : arguments.images) {
-        outputs.push_back(arguments.output.value_or(outputNameFor(image)));
-    }
-    // The whole run is checked before anything is written.
-    const std::vector<std::string> refusals = clashes(arguments.images, outputs);
-    for (std::size_t i = 0; i < outputs.size(); ++i) {
-        if (refusals[i].empty()) {
-            removeIntroFrom(arguments.images[i], outputs[i], arguments, report);
+    std::vector<Step> steps = plannedSteps(arguments.images, arguments.destination);
+    findEarlierResults(steps, arguments);
+    for (const Step& step : steps) {
+        const std::string subject = step.image + " -> " + step.output;
+        if (step.resultOf) {
+            report.result(step.image,
+                          "the result of " + steps[*step.resultOf].image + ", left as it is");
+        } else if (step.done) {
+            report.result(subject, "already done, nothing written");
+        } else if (const std::string refusal = refusalOf(step, steps); !refusal.empty()) {
+            report.failure(subject, refusal, kExitRefused);
         } else {
-            report.failure(arguments.images[i] + " -> " + outputs[i], refusals[i], kExitRefused);
+            removeIntroFrom(step.image, step.output, arguments, report);
         }
     }
     return report.finish();
 }
 
 int runAdd(const AddArguments& arguments, bool quiet) {
-    const std::string output = arguments.output.value_or(outputNameFor(arguments.game));
-    const std::string subject = arguments.game + " + " + arguments.intro + " -> " + output;
+    const std::string& game = arguments.images[0];
+    const std::string& intro = arguments.images[1];
+    const std::string output = outputFor(game, arguments.destination);
+    const std::string subject = game + " + " + intro + " -> " + output;
     Report report(quiet);
-    if (namesSameFile(arguments.game, output) || namesSameFile(arguments.intro, output)) {
+    if (namesSameFile(game, output) || namesSameFile(intro, output)) {
         report.failure(subject, kOutputIsInputMessage, kExitRefused);
     } else if (const std::int32_t status =
-                   AddIntroAuto(arguments.game.c_str(), arguments.intro.c_str(), output.c_str());
+                   AddIntroAuto(game.c_str(), intro.c_str(), output.c_str());
                status != QUILLET_OK) {
         report.failure(subject, statusMessage(status, errno), status);
     } else {
@@ -184,6 +254,40 @@ int runInfo(const std::vector<std::string>& images) {
     return report.finish();
 }
 
+std::string joined(std::span<const std::string> words) {
+    std::string text;
+    for (const std::string& word : words) {
+        text += (text.empty() ? "" : " ") + word;
+    }
+    return text;
+}
+
+// -o and --output-dir, which exclude each other.
+void addDestination(CLI::App& command, Destination& destination, const char* outputHelp) {
+    CLI::Option* output =
+        command.add_option("-o,--output", destination.output, outputHelp)->type_name("OUTPUT");
+    command
+        .add_option("--output-dir", destination.folder,
+                    "Write each output into FOLDER, under its image's own file name")
+        ->type_name("FOLDER")
+        ->excludes(output);
+}
+
+void checkDestination(const Destination& destination) {
+    if (destination.output && destination.output->empty()) {
+        throw CLI::ValidationError("--output", "no output file was named");
+    }
+    if (destination.folder && !isFolder(*destination.folder)) {
+        throw CLI::ValidationError("--output-dir", "'" + *destination.folder + "' is not a folder");
+    }
+}
+
+void requireImages(const std::vector<std::string>& images, const char* command) {
+    if (images.empty()) {
+        throw CLI::ValidationError(std::string(command) + " needs at least one IMAGE");
+    }
+}
+
 // What is wrong with a command line that names no command, or a word that is no option of its
 // command, in this program's terms; CLI11's own message for anything else.
 std::string usageProblem(const CLI::App& app, const CLI::Error& error,
@@ -196,11 +300,22 @@ std::string usageProblem(const CLI::App& app, const CLI::Error& error,
                    ? "a command is required: remove, add or info"
                    : "unknown command '" + *firstName + "'; the commands are remove, add and info";
     }
+    const CLI::App& command = *commands.front();
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
+        // CLI11 names the option first: it came without its value, or more than once.
+        const std::string name =
+            std::string(error.what()).substr(0, std::string(error.what()).find(':'));
+        const CLI::Option* option = command.get_option_no_throw(name);
+        const auto given =
+            std::count_if(words.begin(), words.end(), [option](const std::string& word) {
+                return option != nullptr && option->check_name(word.substr(0, word.find('=')));
+            });
+        return name + (given > 1 ? " may be given only once" : " needs a value");
+    }
     if (dynamic_cast<const CLI::ExtrasError*>(&error) == nullptr &&
         dynamic_cast<const CLI::RequiredError*>(&error) == nullptr) {
         return error.what();
     }
-    const CLI::App& command = *commands.front();
     for (const std::string& word : words) {
         const std::string name = word.substr(0, word.find('='));
         if (word == "--") {
@@ -218,7 +333,11 @@ std::string usageProblem(const CLI::App& app, const CLI::Error& error,
         return "unknown option '" + word + "'. An image whose name begins with '-' is named as ./" +
                word + ", or after --: quillet-cli " + command.get_name() + " -- " + word;
     }
-    return error.what();
+    // Only add has a number of images that can be exceeded; CLI11 stops at "--".
+    std::vector<std::string> extras = app.remaining(true);
+    const auto separator = std::find(words.begin(), words.end(), "--");
+    extras.insert(extras.end(), separator + (separator == words.end() ? 0 : 1), words.end());
+    return "add takes one GAME and one INTRO image; not expected: " + joined(extras);
 }
 
 std::string helpFooter() {
@@ -269,9 +388,10 @@ int run(int argc, char** argv) {
     remove->footer(
         "The entry branch becomes the standard one again, and the intro is overwritten with "
         "0xFF\n(or --fill BYTE), or cut off with --cut. Each result goes to the IMAGE's name with "
-        "-p\nbefore the first dot (game.gba -> game-p.gba) unless -o is given. An image that "
-        "has no\nintro (its entry branch is already the standard one, or jumps into the header), "
-        "or that\nis no Game Boy Advance image, is refused unless --force.\n"
+        "-p\nbefore the first dot (game.gba -> game-p.gba) unless -o or --output-dir is given. "
+        "An\nimage that has no intro (its entry branch is already the standard one, or jumps "
+        "into\nthe header), or that is no Game Boy Advance image, is refused unless --force. "
+        "Run again\nover its own results, it finds them done and writes nothing.\n"
         "\nExample:\n  quillet-cli remove *.gba");
     CLI::Option* cut =
         remove->add_flag("--cut", removal.cut, "Cut each image off where its intro begins");
@@ -289,25 +409,22 @@ int run(int argc, char** argv) {
             ""));
     remove->add_flag("--force", removal.force,
                      "Also process an image whose entry branch is already the standard one");
-    CLI::Option* removalOutput = remove->add_option("-o,--output", removal.output,
-                                                    "Write to OUTPUT (with a single IMAGE only)");
-    removalOutput->type_name("OUTPUT");
-    remove->add_option("IMAGE", removal.images, "The images to take the intro off")
-        ->required()
-        ->type_name("");
+    addDestination(*remove, removal.destination, "Write to OUTPUT (with a single IMAGE only)");
+    remove->add_option("IMAGE", removal.images, "The images to take the intro off")->type_name("");
 
     AddArguments addition;
     CLI::App* add =
         app.add_subcommand("add", "Append the intro image INTRO to the game image GAME");
     add->footer(
         "The game's entry branch then points at the intro's code. The result goes to GAME's "
-        "name\nwith -p before the first dot (game.gba -> game-p.gba) unless -o is given.\n"
-        "\nExample:\n  quillet-cli add game.gba intro.gba -o game-intro.gba");
-    add->add_option("GAME", addition.game, "The game image")->required()->type_name("");
-    add->add_option("INTRO", addition.intro, "The intro image, header included")
-        ->required()
-        ->type_name("");
-    add->add_option("-o,--output", addition.output, "Write to OUTPUT")->type_name("OUTPUT");
+        "name\nwith -p before the first dot (game.gba -> game-p.gba) unless -o or --output-dir "
+        "is given.\n\nExample:\n  quillet-cli add game.gba intro.gba -o game-intro.gba");
+    std::string game;
+    std::string intro;
+    CLI::Option* gameOption = add->add_option("GAME", game, "The game image")->type_name("");
+    CLI::Option* introOption =
+        add->add_option("INTRO", intro, "The intro image, header included")->type_name("");
+    addDestination(*add, addition.destination, "Write to OUTPUT");
 
     std::vector<std::string> inspected;
     CLI::App* info = app.add_subcommand(
@@ -315,14 +432,43 @@ int run(int argc, char** argv) {
     info->footer(
         "Reads the first 4 bytes of each IMAGE and writes nothing.\n"
         "\nExample:\n  quillet-cli info game.gba");
-    info->add_option("IMAGE", inspected, "The images to look at")->required()->type_name("");
+    info->add_option("IMAGE", inspected, "The images to look at")->type_name("");
 
+    // Everything after "--" is an image, wherever it stands: CLI11 would stop taking images
+    // there once the command has one.
+    const auto separator = std::find(words.begin(), words.end(), "--");
+    const std::vector<std::string> named(separator + (separator == words.end() ? 0 : 1),
+                                         words.end());
     try {
-        app.parse(argc, argv);
-        if (removal.output && removal.images.size() > 1) {
-            throw CLI::ValidationError(removalOutput->get_name(),
-                                       "takes a single IMAGE; without it each IMAGE gets its "
-                                       "own output name");
+        app.parse(static_cast<int>(separator - words.begin()) + 1, argv);
+        if (*remove) {
+            removal.images.insert(removal.images.end(), named.begin(), named.end());
+            requireImages(removal.images, "remove");
+            checkDestination(removal.destination);
+            if (removal.destination.output && removal.images.size() > 1) {
+                throw CLI::ValidationError("--output",
+                                           "takes a single IMAGE; without it each IMAGE gets its "
+                                           "own output name");
+            }
+        } else if (*add) {
+            for (const auto& [given, text] :
+                 {std::pair(gameOption, &game), {introOption, &intro}}) {
+                if (*given) {
+                    addition.images.push_back(*text);
+                }
+            }
+            addition.images.insert(addition.images.end(), named.begin(), named.end());
+            if (addition.images.size() != 2) {
+                throw CLI::ValidationError(
+                    addition.images.size() < 2
+                        ? "add needs a GAME and an INTRO image"
+                        : "add takes one GAME and one INTRO image; not expected: " +
+                              joined(std::span(addition.images).subspan(2)));
+            }
+            checkDestination(addition.destination);
+        } else if (*info) {
+            inspected.insert(inspected.end(), named.begin(), named.end());
+            requireImages(inspected, "info");
         }
     } catch (const CLI::ParseError& error) {
         // --help and --version arrive here as well, and are no error.

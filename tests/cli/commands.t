@@ -53,8 +53,8 @@ $ quillet-cli remove --force -o o /sys/devices/system/cpu/online
 ! quillet-cli: missing.gba -> other.gba: Input file not found!
 ! quillet-cli:  -> -p: Input file not found!
 ! quillet-cli: folder.gba -> folder-p.gba: Input file could not be opened: Is a directory.
-! quillet-cli: pipe.gba -> pipe-p.gba: Input file could not be opened: Operation not supported.
-! quillet-cli: /dev/zero -> /dev/zero-p: Input file could not be opened: Operation not supported.
+! quillet-cli: pipe.gba -> pipe-p.gba: Input file could not be opened: Not a regular file.
+! quillet-cli: /dev/zero -> /dev/zero-p: Input file could not be opened: Not a regular file.
 ! quillet-cli: /sys/devices/system/cpu/online -> o: Input file could not be read!
 ? 4
 
@@ -113,11 +113,14 @@ game-p.gba -> game-p-p.gba: intro filled with 0xFF from offset 400
 = game-p.gba <- other.gba
 = game-p-p.gba <- fill FF other.gba
 
-# Two images of a run never write the same output
-$ quillet-cli remove game.gba ./game.gba
-! quillet-cli: game.gba -> game-p.gba: The output file is also the output of ./game.gba.
-! quillet-cli: ./game.gba -> ./game-p.gba: The output file is also the output of game.gba.
+# An image named twice is done once, and two images of a run never write the same output
+$ mkdir d o && cp game.gba d/ && quillet-cli remove game.gba ./game.gba
+$ quillet-cli remove --output-dir o game.gba d/game.gba; s=$?; rm -r d o; exit $s
+game.gba -> game-p.gba: intro filled with 0xFF from offset 600
+! quillet-cli: game.gba -> o/game.gba: The output file is also the output of d/game.gba.
+! quillet-cli: d/game.gba -> o/game.gba: The output file is also the output of game.gba.
 ? 65
+= game-p.gba <- fill FF game.gba
 
 # Quiet prints only failures, before or after the command
 $ quillet-cli --quiet remove game.gba x.gba; quillet-cli remove -q other.gba
@@ -185,6 +188,13 @@ $ done
 ! quillet-cli: game.gba -> other.gba: Output file could not be written: Input/output error.
 ? 2
 
+# The new file is synced before it takes the output's name, and the name after
+$ QUILLET_TRACE=1 LD_PRELOAD=$SHIM quillet-cli -q remove -o o game.gba
+! sync file
+! rename
+! sync folder
+= o <- fill FF game.gba
+
 # A read or a write that a signal interrupts is made again
 $ for call in read write; do
 $   QUILLET_FAULT=$call QUILLET_FAULT_ERRNO=4 LD_PRELOAD=$SHIM quillet-cli -q remove -o $call.gba game.gba
@@ -209,15 +219,14 @@ oldo
 ? 2
 
 # Outputs that cannot be written say why
-$ for o in no/o '' folder.gba pipe.gba dangling.gba /dev/null $(printf %0300d 0); do
+$ for o in no/o folder.gba pipe.gba dangling.gba /dev/null $(printf %0300d 0); do
 $   quillet-cli remove -o "$o" game.gba; done
 $ quillet-cli add -o folder.gba game.gba intro.gba
 ! quillet-cli: game.gba -> no/o: Output file could not be written: No such file or directory.
-! quillet-cli: game.gba -> : Output file could not be written: No such file or directory.
 ! quillet-cli: game.gba -> folder.gba: Output file could not be written: Is a directory.
-! quillet-cli: game.gba -> pipe.gba: Output file could not be written: Operation not supported.
+! quillet-cli: game.gba -> pipe.gba: Output file could not be written: Not a regular file.
 ! quillet-cli: game.gba -> dangling.gba: Output file could not be written: No such file or directory.
-! quillet-cli: game.gba -> /dev/null: Output file could not be written: Operation not supported.
+! quillet-cli: game.gba -> /dev/null: Output file could not be written: Not a regular file.
 ! quillet-cli: game.gba -> 000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000: Output file could not be written: File name too long.
 ! quillet-cli: game.gba + intro.gba -> folder.gba: Output file could not be written: Is a directory.
 ? 2
@@ -256,7 +265,7 @@ $ quillet-cli add short.gba intro.gba
 ! quillet-cli: game.gba + intro.gba -> intro.gba: The output file must not be the input file.
 ! quillet-cli: game.gba + tiny intro.gba -> game-p.gba: Input file is too small!
 ! quillet-cli: missing.gba + intro.gba -> missing-p.gba: Input file not found!
-! quillet-cli: game.gba + pipe.gba -> other.gba: Input file could not be opened: Operation not supported.
+! quillet-cli: game.gba + pipe.gba -> other.gba: Input file could not be opened: Not a regular file.
 ! quillet-cli: short.gba + intro.gba -> short-p.gba: Input file is too small!
 ? 3
 
@@ -274,8 +283,8 @@ $ quillet-cli info short.gba missing.gba folder.gba pipe.gba /dev/zero other.gba
 ! quillet-cli: short.gba: Input file is too small!
 ! quillet-cli: missing.gba: Input file not found!
 ! quillet-cli: folder.gba: Input file could not be opened: Is a directory.
-! quillet-cli: pipe.gba: Input file could not be opened: Operation not supported.
-! quillet-cli: /dev/zero: Input file could not be opened: Operation not supported.
+! quillet-cli: pipe.gba: Input file could not be opened: Not a regular file.
+! quillet-cli: /dev/zero: Input file could not be opened: Not a regular file.
 other.gba: 800 bytes, entry branch 62 00 00 EA, target 400: intro at offset 400, 400 bytes
 ? 3
 
@@ -314,7 +323,7 @@ $ quillet-cli add --fill 3 game.gba intro.gba
 ! Run 'quillet-cli --help' for the commands and their options.
 ! quillet-cli: --output: takes a single IMAGE; without it each IMAGE gets its own output name
 ! Run 'quillet-cli --help' for the commands and their options.
-! quillet-cli: The following argument was not expected: other.gba
+! quillet-cli: add takes one GAME and one INTRO image; not expected: other.gba
 ! Run 'quillet-cli --help' for the commands and their options.
 ! quillet-cli: a command is required: remove, add or info
 ! Run 'quillet-cli --help' for the commands and their options.

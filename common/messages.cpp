@@ -21,6 +21,16 @@ std::string explained(const char* what, int errorNumber, const char* plain) {
 
 }  // namespace
 
+std::string libraryNotLoadedMessage(const std::string& file, const std::string& folder,
+                                    const std::string& reason) {
+    return "The library " + file + " could not be loaded.\n\nIt was expected in " + folder +
+           (reason.empty() ? ", but it is not there." : ".\n\n" + reason);
+}
+
+std::string libraryLacksFunctionMessage(const std::string& path) {
+    return "The library " + path + " has no function RemoveIntroAuto.";
+}
+
 std::string statusMessage(std::int32_t status, int errorNumber) {
     switch (status) {
         case QUILLET_OK:

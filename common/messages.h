@@ -12,6 +12,14 @@ inline constexpr const char* kOutputIsInputMessage = "The output file must not b
 // Why an empty output name is refused before the library could fail on it.
 inline constexpr const char* kNoOutputMessage = "No output file was named.";
 
+// Why the window could not load the library file: it is not in folder, where it was expected,
+// or the system's loader gave reason.
+std::string libraryNotLoadedMessage(const std::string& file, const std::string& folder,
+                                    const std::string& reason);
+
+// Why the window cannot use the library at path.
+std::string libraryLacksFunctionMessage(const std::string& path);
+
 // The message for a status returned by RemoveIntroAuto or AddIntroAuto, "Done!" for success.
 // errorNumber is errno right after the call: where the status has a system reason, the message
 // names it.

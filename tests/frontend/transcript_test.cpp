@@ -157,7 +157,7 @@ class TranscriptTest : public QObject {
                                                                    : Qt::PopupFocusReason);
             QApplication::sendEvent(form->findChild<QWidget*>("Text1"), &event);
         } else if (verb == "answer" || verb == "number") {
-            verb == "answer" ? void(answer = rest) : void(number = quillet::manualFillNumber(rest));
+            verb == "answer" ? void(answer = rest) : void(number = quillet::manualFillNumber(rest.toStdString()));
         } else if (verb == "fail") {
             struct Failing : QObject {
                 bool event(QEvent*) override { throw std::runtime_error("the handler failed"); }

@@ -1,5 +1,4 @@
-// Colours as the window stores them: 32-bit values in which 0x80000000 + n is system colour n
-// (resolved from the application's palette) and any other value is 0x00BBGGRR.
+// The window's colours in Qt: system colours are resolved from the application's palette.
 #pragma once
 
 #include <QtGlobal>
@@ -7,9 +6,6 @@
 class QWidget;
 
 namespace quillet {
-
-inline constexpr quint32 kScrollBarColor = 0x80000000;
-inline constexpr quint32 kWhite = 0x00FFFFFF;
 
 // Paints the background of box in the colour value.
 void setBackColor(QWidget* box, quint32 value);

@@ -5,11 +5,11 @@
 #include <QPalette>
 #include <QWidget>
 
+#include "Form1Behaviour.h"
+
 namespace quillet {
 
 namespace {
-
-constexpr quint32 kSystemColorFlag = 0x80000000;
 
 // The palette colour that plays each system colour's part.
 QPalette::ColorRole roleOfSystemColor(quint32 index) {

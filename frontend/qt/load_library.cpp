@@ -1,22 +1,19 @@
-#include "EngineBinding.h"
+#include "load_library.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
 
+#include "messages.h"
+
 namespace quillet {
 
-QuilletRemoveIntroAutoFunction EngineBinding::removeIntroAuto(QString& error) {
-    if (removeIntroAuto_ != nullptr) {
-        return removeIntroAuto_;
-    }
+QuilletRemoveIntroAutoFunction loadRemoveIntroAuto(std::string& error) {
     const QString fileName = QStringLiteral(QUILLET_LIBRARY_FILE_NAME);
     const QString programFolder = QCoreApplication::applicationDirPath();
     const QString libraryFolder =
         QDir::cleanPath(programFolder + QStringLiteral("/" QUILLET_LIBRARY_FOLDER_FROM_PROGRAM));
-    // Beside the program, where a build or a Windows installation keeps the library, then in the
-    // library folder of an installation, then wherever the system looks for libraries.
     QString reason;
     for (const QString& candidate :
          {programFolder + u'/' + fileName, libraryFolder + u'/' + fileName, fileName}) {
@@ -29,20 +26,19 @@ QuilletRemoveIntroAutoFunction EngineBinding::removeIntroAuto(QString& error) {
             continue;
         }
         // The library stays loaded when this object goes: QLibrary unloads only when asked to.
-        removeIntroAuto_ =
+        const auto removeIntroAuto =
             reinterpret_cast<QuilletRemoveIntroAutoFunction>(library.resolve("RemoveIntroAuto"));
-        if (removeIntroAuto_ == nullptr) {
-            error = QStringLiteral("The library %1 has no function RemoveIntroAuto.")
-                        .arg(QDir::toNativeSeparators(library.fileName()));
-            // Unloaded, so that the next click can load a corrected file of the same name.
+        if (removeIntroAuto == nullptr) {
+            error = libraryLacksFunctionMessage(
+                QDir::toNativeSeparators(library.fileName()).toLocal8Bit().toStdString());
             library.unload();
         }
-        return removeIntroAuto_;
+        return removeIntroAuto;
     }
     const QString folder = QFileInfo(libraryFolder).isDir() ? libraryFolder : programFolder;
-    error = QStringLiteral("The library %1 could not be loaded.\n\nIt was expected in %2")
-                .arg(fileName, QDir::toNativeSeparators(folder)) +
-            (reason.isEmpty() ? QStringLiteral(", but it is not there.") : ".\n\n" + reason);
+    error = libraryNotLoadedMessage(fileName.toStdString(),
+                                    QDir::toNativeSeparators(folder).toLocal8Bit().toStdString(),
+                                    reason.toLocal8Bit().toStdString());
     return nullptr;
 }
 

@@ -15,10 +15,14 @@ static void registerResources() {
 
 namespace quillet {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
-    registerResources();
+void Application::setIdentity() {
     setApplicationName(QStringLiteral("quillet"));
     setApplicationVersion(QStringLiteral("1.00"));
+}
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    registerResources();
+    setIdentity();
     QIcon icon;
     icon.addFile(QStringLiteral(":/icons/quillet-16.png"), QSize(16, 16));
     icon.addFile(QStringLiteral(":/icons/quillet-32.png"), QSize(32, 32));

@@ -10,6 +10,10 @@ class Application : public QApplication {
   public:
     Application(int& argc, char** argv);
 
+    // The program's name and version, which --help and --version print before there is an
+    // application.
+    static void setIdentity();
+
     bool notify(QObject* receiver, QEvent* event) override;
 };
 

@@ -28,6 +28,7 @@ packages="
     desktop-file-utils
     lintian
     g++-mingw-w64-i686-win32
+    g++-mingw-w64-x86-64-win32
     wine
     wine32:i386
     wine64

@@ -9,14 +9,13 @@ seconds=${2:-}
 if [ -d /dev/shm ]; then
     export TMPDIR=/dev/shm
 fi
-for target in engine library; do
-    if [ -n "$seconds" ]; then
-        limit=-max_total_time=$seconds
-    elif [ "$target" = engine ]; then
-        limit=-runs=5000000
-    else
-        limit=-runs=1000
-    fi
+for target in engine library fill_number; do
+    case $seconds:$target in
+    :engine) limit=-runs=5000000 ;;
+    :library) limit=-runs=1000 ;;
+    :fill_number) limit=-runs=300000 ;;
+    *) limit=-max_total_time=$seconds ;;
+    esac
     # New inputs go to a folder of their own, not into the committed corpus.
     found=$(mktemp -d)
     "$build/tests/fuzz/${target}_fuzz" "$limit" -max_len=4096 -print_final_stats=1 \

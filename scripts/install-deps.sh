@@ -20,6 +20,9 @@ packages="
     clang-14
     libclang-rt-14-dev
     python3
+    xvfb
+    xauth
+    xdotool
     time
     dpkg-dev
     file

@@ -25,13 +25,23 @@ void numberMembersByName(QButtonGroup* group) {
     }
 }
 
+// As on Windows, Tab stops at a group's selected option only; the arrow keys move within it.
+void tabToSelected(QButtonGroup* group) {
+    for (QAbstractButton* member : group->buttons()) {
+        member->setFocusPolicy(member->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+}
+
 void connectSelection(QButtonGroup* group, Form1Behaviour& behaviour,
                       void (Form1Behaviour::*handler)(int)) {
-    QObject::connect(group, &QButtonGroup::idToggled, [&behaviour, handler](int id, bool checked) {
-        if (checked) {
-            (behaviour.*handler)(id);
-        }
-    });
+    tabToSelected(group);
+    QObject::connect(group, &QButtonGroup::idToggled,
+                     [group, &behaviour, handler](int id, bool checked) {
+                         tabToSelected(group);
+                         if (checked) {
+                             (behaviour.*handler)(id);
+                         }
+                     });
 }
 
 // Option captions sit as close to their indicator as on the classic dialogs that the window's

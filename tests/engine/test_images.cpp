@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace quillet::test {
@@ -45,12 +46,19 @@ Bytes added(Bytes game, const Bytes& intro) {
 }
 
 ScratchFolder::ScratchFolder(bool standard) {
-    std::string name = (fs::temp_directory_path() / "quillet-test-XXXXXX").string();
-    root_ = mkdtemp(name.data());
+    std::random_device random;
+    do {
+        root_ = fs::temp_directory_path() / ("quillet-test-" + std::to_string(random()));
+    } while (!fs::create_directory(root_));
     if (standard) {
-        fs::copy(fs::path(__FILE__).parent_path() / "standard", root_,
-                 fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+        // Windows programs can make neither the standard folder's symbolic links nor a pipe.
+#if defined(_WIN32)
+        constexpr auto links = fs::copy_options::skip_symlinks;
+#else
+        constexpr auto links = fs::copy_options::copy_symlinks;
         mkfifo(path("pipe.gba").c_str(), 0600);
+#endif
+        fs::copy(QUILLET_STANDARD_IMAGES, root_, fs::copy_options::recursive | links);
         fs::resize_file(write("huge.gba", Bytes("\x94\x00\x00\xEA", 4)), std::uintmax_t{1} << 31);
         fs::resize_file(write("big game.gba", ""), 67'108'869);
     }

@@ -26,12 +26,6 @@ namespace {
 constexpr const char* kProgramName = "quillet-cli";
 constexpr const char* kForceHint = " Give --force to process it anyway.";
 
-#if defined(_WIN32)
-constexpr char kSeparator = '\\';
-#else
-constexpr char kSeparator = '/';
-#endif
-
 // Where outputs go: the one named with -o, or a folder named with --output-dir, or beside each
 // image.
 struct Destination {
@@ -98,9 +92,8 @@ std::string outputFor(const std::string& image, const Destination& destination) 
     }
     if (destination.folder) {
         const std::string& folder = *destination.folder;
-        const bool separated = folder.ends_with('/') || folder.ends_with(kSeparator);
-        return folder + (separated ? "" : std::string(1, kSeparator)) +
-               std::string(fileNameOf(image));
+        const bool separated = fileNameOf(folder).empty();
+        return folder + (separated ? "" : "/") + std::string(fileNameOf(image));
     }
     return outputNameFor(image);
 }
@@ -372,6 +365,8 @@ int run(int argc, char** argv) {
     app.set_version_flag("--version", "quillet-cli 1.00");
     app.footer(helpFooter());
     app.require_subcommand(1);
+    // CLI11 takes /NAME for an option on Windows by default, but there it is a file's path too.
+    app.allow_windows_style_options(false);
     // --quiet is the program's, but may also follow the command's name.
     app.fallthrough();
     bool quiet = false;

@@ -1,11 +1,12 @@
 #!/bin/sh
-# Reads quillet.dll and quillet-cli.exe as Windows loads them: the library exports RemoveIntroAuto
-# at ordinal 1 and AddIntroAuto at ordinal 2 under their undecorated names and nothing else, each
-# returns with the __stdcall removal of its arguments, and both files import from system DLLs
-# (and the program from quillet.dll) only.
-# Usage: check_binaries.sh OBJDUMP quillet.dll quillet-cli.exe
+# Reads quillet.dll, quillet-cli.exe and quillet.exe as Windows loads them: the library exports
+# RemoveIntroAuto at ordinal 1 and AddIntroAuto at ordinal 2 under their undecorated names and
+# nothing else, each returns with the __stdcall removal of its arguments, and the files import
+# from system DLLs (and quillet-cli.exe from quillet.dll) only. The window program's version
+# record names it, and its manifest asks for the monitor's DPI and the UTF-8 code page.
+# Usage: check_binaries.sh OBJDUMP quillet.dll quillet-cli.exe quillet.exe
 set -eu
-objdump=$1 dll=$2 exe=$3
+objdump=$1 dll=$2 exe=$3 window=$4
 failed=0
 
 # expect WHAT EXPECTED ACTUAL
@@ -62,7 +63,19 @@ expect "AddIntroAuto returns with" "ret \$0xc" "$(returns AddIntroAuto)"
 
 # No MinGW runtime DLL (libgcc, libstdc++, libwinpthread) is needed beside the files.
 expect "quillet.dll imports from" "KERNEL32.dll msvcrt.dll" "$(imported_dlls "$dll")"
-expect "quillet-cli.exe imports from" "KERNEL32.dll msvcrt.dll quillet.dll" "$(imported_dlls "$exe")"
+expect "quillet-cli.exe imports from" "$(echo KERNEL32.dll msvcrt.dll quillet.dll USER32.dll | sorted)" \
+    "$(imported_dlls "$exe")"
 expect "quillet-cli.exe imports from quillet.dll" "AddIntroAuto RemoveIntroAuto" \
     "$(imported_names "$exe" quillet.dll)"
+# The window program loads quillet.dll when it needs it, so it runs and tells why without it.
+expect "quillet.exe imports from" "$(echo COMDLG32.DLL GDI32.dll KERNEL32.dll msvcrt.dll \
+    SHELL32.dll USER32.dll | sorted)" "$(imported_dlls "$window")"
+expect "quillet.exe's version record" \
+    "FileVersion 1.00 InternalName quillet OriginalFilename quillet.exe ProductName quillet ProductVersion 1.00" \
+    "$(strings -el "$window" | grep -x -A1 --no-group-separator -e FileVersion -e InternalName \
+        -e OriginalFilename -e ProductName -e ProductVersion | tr '\n' ' ' | sed 's/ $//')"
+expect "quillet.exe's manifest asks for" \
+    "dpiAware true/pm;dpiAwareness PerMonitorV2, PerMonitor;activeCodePage UTF-8" \
+    "$(grep -ao '<[A-Za-z]* xmlns="http://schemas.microsoft.com/SMI/[^>]*>[^<]*' "$window" |
+        sed 's/^<\([A-Za-z]*\) .*>/\1 /' | tr '\n' ';' | sed 's/;$//')"
 exit $failed

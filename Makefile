@@ -1,6 +1,6 @@
 # Shortcuts over the CMake presets. `make run` builds and opens the window, `make test` builds
-# and runs every test, `make package` builds the Debian package, `make windows` the 32-bit Windows
-# library and quillet-cli.exe; all expect the packages of scripts/install-deps.sh.
+# and runs every test, `make package` builds the Debian packages, `make windows` the 32-bit
+# Windows programs, library, zip and installer; all expect the packages of scripts/install-deps.sh.
 .PHONY: all build run test package windows asan fuzz bench clean
 
 all: build
@@ -12,18 +12,21 @@ build:
 run: build
 	@scripts/open-window.sh build/default
 
-# The Linux build's tests; the Debian package and its check; then the Windows build's tests: its
-# files read with objdump, then the library and quillet-cli.exe under Wine, against the Linux
-# build's quillet-cli.
+# The Linux build's tests; the Debian packages and their check; then the Windows builds' tests
+# under Wine, on a display of their own: the 32-bit build's files read with objdump and its
+# library, then the 64-bit build's transcripts and installer.
 test: build
 	ctest --preset default
 	$(MAKE) package
 	sh scripts/check-package.sh
 	$(MAKE) windows
-	ctest --preset windows-x86
+	cmake --preset windows-x64
+	cmake --build --preset windows-x64
+	xvfb-run -a -s '-screen 0 1024x768x24' ctest --preset windows-x86
+	xvfb-run -a -s '-screen 0 1024x768x24' ctest --preset windows-x64
 
-# quillet.dll, quillet-cli.exe and the library's test program for 32-bit Windows, in
-# build/windows-x86/bin.
+# quillet.exe, quillet.dll and quillet-cli.exe for 32-bit Windows in build/windows-x86/bin, and
+# the zip and the installer that hold them in build/windows-x86.
 windows:
 	cmake --preset windows-x86
 	cmake --build --preset windows-x86

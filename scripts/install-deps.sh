@@ -35,6 +35,7 @@ packages="
     wine
     wine32:i386
     wine64
+    fonts-wine
 "
 
 if [ "$(id -u)" -eq 0 ]; then

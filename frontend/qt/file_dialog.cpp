@@ -11,7 +11,8 @@ std::optional<QString> chooseFile(QWidget* parent, bool save, const QString& cur
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     const QFileInfo file(current);
     dialog.setDirectory(file.absolutePath());
-    if (file.isFile()) {
+    // A save dialog proposes the name in the box; an open dialog names only a file that exists.
+    if (save || file.isFile()) {
         dialog.selectFile(file.fileName());
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {

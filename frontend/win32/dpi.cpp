@@ -26,17 +26,12 @@ UINT dpiOfWindow(HWND window) {
 }
 
 HFONT createMessageFont(UINT dpi) {
-    static const auto systemParametersInfoForDpi =
-        userFunction<decltype(SystemParametersInfoForDpi)>("SystemParametersInfoForDpi");
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
-    if (systemParametersInfoForDpi != nullptr) {
-        systemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
-    } else {
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-        metrics.lfMessageFont.lfHeight = MulDiv(
-            metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), static_cast<int>(systemDpi()));
-    }
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    // The layout was made for captions of 8 points; larger message fonts, such as Segoe UI's
+    // 9 points, would run past their controls.
+    metrics.lfMessageFont.lfHeight = -MulDiv(8, static_cast<int>(dpi), 72);
     return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 

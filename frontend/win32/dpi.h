@@ -8,7 +8,7 @@ namespace quillet {
 
 UINT dpiOfWindow(HWND window);
 
-// The system's message font at dpi; the caller deletes it.
+// The system's message font in 8 points at dpi; the caller deletes it.
 HFONT createMessageFont(UINT dpi);
 
 // The size of a window with the given style whose client area is width by height at dpi.

@@ -32,7 +32,13 @@ std::optional<std::string> chooseFile(HWND owner, bool save, const std::string& 
             const std::wstring path(full.data(), length);
             const std::size_t nameStart = name != nullptr ? name - full.data() : length;
             folder = path.substr(0, nameStart);
-            std::copy(path.begin() + nameStart, path.end(), file.begin());
+            // A save dialog proposes the name in the box; an open dialog names only a file that
+            // exists.
+            const DWORD attributes = GetFileAttributesW(path.c_str());
+            if (save || (attributes != INVALID_FILE_ATTRIBUTES &&
+                         (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)) {
+                std::copy(path.begin() + nameStart, path.end(), file.begin());
+            }
         }
     }
     OPENFILENAMEW dialog{};

@@ -91,7 +91,8 @@ bool changedFiles(const std::string& verb, const std::string& argument) {
     if (verb == "remove") {
         fs::remove_all(first);
     } else if (verb == "copy") {
-        fs::copy_file(first, second, fs::copy_options::overwrite_existing);
+        fs::remove(second);  // MinGW's copy_file refuses to overwrite
+        fs::copy_file(first, second);
     } else if (verb == "move") {
         fs::rename(first, second);
     } else if (verb == "write") {
@@ -187,6 +188,7 @@ std::string runSession(const Lines& lines, const fs::path& scratch, Failures& fa
 
 std::string expanded(const std::string& text) {
     std::string result;
+    char separator = '/';  // a path goes on after a variable with the variable's separators
     for (std::size_t i = 0; i < text.size(); ++i) {
         const std::size_t end =
             std::find_if(text.begin() + i + 1, text.end(),
@@ -196,11 +198,12 @@ std::string expanded(const std::string& text) {
             text[i] == '$' ? std::getenv(text.substr(i + 1, end - i - 1).c_str()) : nullptr;
         if (value != nullptr && end > i + 1) {
             result += value;
+            separator = std::string_view(value).find('\\') != std::string_view::npos ? '\\' : '/';
             i = end - 1;
         } else if (text.compare(i, 2, "\\n") == 0 || text.compare(i, 2, "\\t") == 0) {
             result += text[++i] == 'n' ? '\n' : '\t';
         } else {
-            result += text[i];
+            result += text[i] == '/' ? separator : text[i];
         }
     }
     return result;

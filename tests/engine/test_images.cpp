@@ -76,7 +76,8 @@ Bytes ScratchFolder::read(const std::string& name) const {
 std::map<std::string, Bytes> ScratchFolder::snapshot() const {
     std::map<std::string, Bytes> entries;
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root_)) {
-        const std::string name = fs::relative(entry.path(), root_).string();
+        const std::u8string utf8 = fs::relative(entry.path(), root_).u8string();
+        const std::string name(utf8.begin(), utf8.end());
         const fs::file_status status = entry.symlink_status();
         const bool regular = fs::is_regular_file(status);
         entries[name] =

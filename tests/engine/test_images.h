@@ -51,7 +51,10 @@ class ScratchFolder {
     explicit ScratchFolder(bool standard = false);
     ~ScratchFolder() { std::filesystem::remove_all(root_, ignored_); }
 
-    std::filesystem::path path(const std::string& name = {}) const { return root_ / name; }
+    // Names are UTF-8, which Windows programs do not take narrow paths in.
+    std::filesystem::path path(const std::string& name = {}) const {
+        return root_ / std::u8string(name.begin(), name.end());
+    }
     std::filesystem::path write(const std::string& name, const Bytes& bytes) const;
     Bytes read(const std::string& name) const;
 

@@ -77,15 +77,16 @@ class QtWindow : public QObject, public quillet::test::TranscriptWindow {
     }
 
     // A message box must be plain: titled quillet, no icon, one OK button without an icon, in
-    // the window's face and size. The question before a file is replaced is answered yes.
+    // the window's face and size. The toolkit's question before a file is replaced is answered
+    // yes.
     void close(QDialog* dialog) {
         if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
-            const QFileInfo selected(files->selectedFiles().value(0));
+            const QString named = files->findChild<QLineEdit*>("fileNameEdit")->text();
             shown.push_back(
                 QStringLiteral("& %1 in %2, %3")
                     .arg(files->acceptMode() == QFileDialog::AcceptSave ? "save" : "open",
                          QDir::current().relativeFilePath(files->directory().path()),
-                         selected.isFile() ? selected.fileName() : "nothing named")
+                         named.isEmpty() ? "nothing named" : named)
                     .toStdString());
             files->selectFile(answer);
             return answer.isEmpty() ? dialog->reject() : dialog->accept();
@@ -96,11 +97,8 @@ class QtWindow : public QObject, public quillet::test::TranscriptWindow {
                            box->buttons().size() == 1 && box->buttons()[0]->icon().isNull() &&
                            box->font().pointSize() == 8 &&
                            QFontInfo(box->font()).family() == "Liberation Sans";
-        shown.push_back(((yes     ? "? "
-                          : plain ? "! "
-                                  : "! not plain: ") +
-                         box->text())
-                            .toStdString());
+        shown.push_back(yes ? "? replace"
+                            : ((plain ? "! " : "! not plain: ") + box->text()).toStdString());
         (yes ? yes : box->buttons()[0])->click();
     }
 

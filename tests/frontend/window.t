@@ -12,8 +12,8 @@
 #     "its caption" on|off, selected, shown|hidden; "library" is loaded or not, "application" its
 #     name, version and how many icons, "captions" whether the window cuts any short, "tab order"
 #     the controls that Tab visits from Text1
-#   ! a message box that came, in order; ? a question; & a file dialog: open or save, the folder
-#     it opened in, the file it named
+#   ! a message box that came, in order; ? replace: the toolkit's question before a file is
+#     replaced; & a file dialog: open or save, the folder it opened in, the file it named
 #   = a file written <- what must be in it, as in tests/cli/commands.t
 #   $ a shell session instead, as in tests/cli/commands.t
 # $FOLDER is the working folder, $PROGRAM the test program's, $LIBNAME the library's name,
@@ -22,7 +22,7 @@
 # 101010, 404040 and f0f0f0. Every message box must be plain: titled quillet, no icon, one OK
 # button without an icon. Any other dialog, file written or file changed fails the case.
 
-# The library is loaded at the first removal that needs it, tried again until found, then kept [qt]
+# The library is loaded at the first removal that needs it, tried until found, then kept [qt]
 > remove $PROGRAM/$LIBNAME
 > remove $LIBDIR
 > type Text1 game.gba
@@ -50,7 +50,7 @@ library: loaded
 > move moved.so $LIBDIR/$LIBNAME
 = game-p.gba <- fill FF game.gba
 
-# The library is loaded at the first removal that needs it, tried again until found, then kept [win32]
+# The library is loaded at the first removal that needs it, tried until found, then kept [win32]
 > remove $PROGRAM/$LIBNAME
 > type Text1 game.gba
 > type Text3 game-p.gba
@@ -90,7 +90,7 @@ tab order: Text1 Command1 Text3 Option1_1 Option2_0 Option3_0 Command2_0 Command
 captions: none clipped in Liberation Sans
 
 # Every caption fits, in the system's message font [win32]
-captions: none clipped in Tahoma
+captions: none clipped in the message font
 
 # Add mode opens the intro's box and button, hides the extent group, and changes captions
 > click Option3_1
@@ -155,12 +155,12 @@ Text3: "Original filename-p" on, ffffff, shown
 Text3: "$FOLDER/game-p.gba" on, ffffff, shown
 > answer
 > click Command2_2
-& save in ., nothing named
+& save in ., game-p.gba
 Text3: "$FOLDER/game-p.gba" on, ffffff, shown
 > answer $FOLDER/other.gba
 > click Command2_2
-& save in ., nothing named
-? other.gba already exists.\nDo you want to replace it?
+& save in ., game-p.gba
+? replace
 Text3: "$FOLDER/other.gba" on, ffffff, shown
 > answer
 > click Command2_0
@@ -179,7 +179,7 @@ Text3: "$FOLDER/game-p.gba" on, ffffff, shown
 
 # Enter and Space press the button that has the focus
 > press enter Command2_2
-& save in ., nothing named
+& save in ., Original filename-p
 > press space Command1
 ! Input file not found!
 
@@ -247,7 +247,8 @@ Text3: "$FOLDER/game-p.gba" on, ffffff, shown
 
 # The program opens the window with the image it is given, and answers --help and --version [linux]
 $ quillet --version && quillet --help | head -1
-$ QT_QPA_PLATFORM=xcb timeout 60 xvfb-run -a -s '-screen 0 800x600x24' sh -c 'quillet game.gba 2>/dev/null &
+$ QT_QPA_PLATFORM=xcb timeout 60 xvfb-run -a -s '-screen 0 800x600x24' sh -c '
+$   quillet game.gba 2>/dev/null &
 $   w=$(xdotool search --sync --onlyvisible --name "^Quillet$") && xdotool getwindowgeometry $w |
 $   tail -1 && xdotool windowfocus --sync $w key Tab Return search --sync --name "^quillet$" &&
 $   kill $!' | grep Geometry

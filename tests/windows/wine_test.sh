@@ -4,8 +4,8 @@
 #                            creating the prefix on first use
 #   dll PROGRAM              runs the library's test program on the worked examples and on
 #                            refusals, in a new folder
-#   cli LINUX_CLI CLI_EXE    quillet-cli.exe must write the same bytes and print the same lines
-#                            as the Linux build's quillet-cli
+#   installer INSTALLER      installs silently for this user, runs the installed quillet-cli.exe,
+#                            and uninstalls silently, which must leave nothing behind
 #   stop                     ends the server and everything that runs in it
 set -eu
 case $1 in
@@ -15,7 +15,12 @@ start)
     mkdir -p "$WINEPREFIX"
     # The server and Wine's services outlive this command: they must not hold its output, which
     # the test runner waits on.
-    if ! { wineserver -p && "$wine64" wineboot -i; } >wine-start.log 2>&1 </dev/null; then
+    # Without a window manager, Wine waits at every hidden window unless it manages them itself;
+    # a crash must end the program rather than wait on a dialog.
+    if ! { wineserver -p && "$wine64" wineboot -i &&
+        "$wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
+        "$wine64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+    } >wine-start.log 2>&1 </dev/null; then
         cat wine-start.log >&2
         exit 1
     fi
@@ -57,26 +62,23 @@ dll)
     test ! -e 'no folder'
     test -z "$(find . -name '.quillet-*')"
     ;;
-cli)
-    linux_cli=$2 cli_exe=$3
-    if [ ! -x "$linux_cli" ]; then
-        echo "$linux_cli is missing: build the default preset first (make build)" >&2
-        exit 1
-    fi
-    rm -rf cli_test && mkdir -p cli_test/linux cli_test/windows && cd cli_test
-    # A game of odd size and an intro, deterministic bytes, joined by the Linux build.
-    seq 1 300000 | head -c 1000001 >game.gba
-    seq 7 7 100000 | head -c 32768 >intro.gba
-    "$linux_cli" add game.gba intro.gba -o image.gba >/dev/null
-    cp image.gba linux/ && cp image.gba windows/
-    (cd linux && "$linux_cli" remove image.gba && "$linux_cli" info image.gba image-p.gba) >linux.txt
-    # quillet-cli.exe runs from another folder than its own, so it finds quillet.dll beside it.
-    (cd windows && wine "$cli_exe" remove image.gba && wine "$cli_exe" info image.gba image-p.gba) \
-        >windows.crlf
-    tr -d '\r' <windows.crlf >windows.txt
-    cmp linux/image-p.gba windows/image-p.gba
-    diff linux.txt windows.txt
-    cat windows.txt
+installer)
+    wine64=/usr/lib/wine/wine64
+    user="$WINEPREFIX/drive_c/users/$(id -un)/AppData"
+    programs="$user/Local/Programs/Quillet" shortcut="$user/Roaming/Microsoft/Windows/Start Menu/Programs/Quillet.lnk"
+    key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillet'
+    rm -rf installer_test && mkdir installer_test && cd installer_test
+    "$wine64" "$2" /S
+    test -f "$shortcut"
+    "$wine64" reg query "$key" /v QuietUninstallString
+    # An entry branch that jumps to offset 256, where an 8-byte intro begins.
+    { printf '\076\000\000\352'; head -c 252 /dev/zero; printf 'INTRO!!!'; } >game.gba
+    "$wine64" "$programs/quillet-cli.exe" remove --cut game.gba
+    test "$(wc -c <game-p.gba)" -eq 256
+    # The uninstaller goes on in a copy of itself, and is done when the folder is gone.
+    "$wine64" "$programs/Uninstall.exe" /S
+    for _ in $(seq 100); do [ -e "$programs" ] && sleep 0.1; done
+    test ! -e "$programs" && test ! -e "$shortcut" && ! "$wine64" reg query "$key" 2>/dev/null
     ;;
 stop)
     wineserver -k

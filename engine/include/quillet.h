@@ -4,11 +4,16 @@
  * Both functions read their inputs whole, build the output in memory and write it to a new
  * temporary file in the output's folder, which then replaces the output name. An input file
  * is never changed; a call that returns anything but QUILLET_OK creates no file and leaves an
- * existing output as it was. Paths are NUL-terminated strings in the system's 8-bit encoding
- * (UTF-8 on Linux). The functions keep no state and may be called from any thread.
+ * existing output as it was. The functions keep no state and may be called from any thread.
  *
- * On Linux, after a call that returns 1, 2 or 4, errno holds the reason: the error of the system
- * call that failed, or the one given with the status below.
+ * Paths are NUL-terminated strings in the system's 8-bit encoding: on Linux and its kin the
+ * bytes of the file name (UTF-8 as a rule); on Windows the process's ANSI code page, which a
+ * program's manifest can make UTF-8 (quillet.exe's and quillet-cli.exe's do), so that any file
+ * name can be given. The Windows library turns them into UTF-16 and opens files by their wide
+ * names.
+ *
+ * After a call that returns 1, 2 or 4, errno (the C runtime's; msvcrt.dll's on Windows) holds the
+ * reason: the error of the system call that failed, or the one given with the status below.
  */
 #ifndef QUILLET_H
 #define QUILLET_H

@@ -23,6 +23,7 @@ packages="
     xvfb
     xauth
     xdotool
+    strace
     time
     dpkg-dev
     file

@@ -194,10 +194,10 @@ $   quillet-cli -q remove -o other.gba game.gba; done 2>&1 | uniq -c
 ! Killed
 
 # The new file is synced before it takes the output's name, and the name after [linux]
-$ QUILLET_TRACE=1 LD_PRELOAD=$SHIM quillet-cli -q remove -o o game.gba
-! sync file
-! rename
-! sync folder
+$ strace -qq -e trace=fsync,rename quillet-cli -q remove -o o game.gba 2>&1 | cut -d'(' -f1
+fsync
+rename
+fsync
 = o <- fill FF game.gba
 
 # A read or a write that a signal interrupts is made again [linux]

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -37,15 +36,13 @@ std::vector<Case> casesFor(const std::string& path, const std::vector<std::strin
     std::ifstream in(path);
     for (std::string line; std::getline(in, line);) {
         if (line.starts_with("# ")) {
-            const std::size_t open = line.find(" [");
-            std::istringstream marks(open == std::string::npos ? "" : line.substr(open + 2));
-            wanted = open == std::string::npos;
+            const std::size_t open = std::min(line.find(" ["), line.size());
+            std::istringstream marks(line.substr(open));
+            wanted = open == line.size();
             for (std::string tag; marks >> tag;) {
-                wanted = wanted || std::ranges::count(tags, tag.substr(0, tag.find(']'))) > 0;
+                wanted = wanted || std::ranges::count(tags, tag.substr(1, tag.size() - 2)) > 0;
             }
-            if (wanted) {
-                cases.push_back({line.substr(2, open - std::min(open, std::size_t{2})), {}});
-            }
+            cases.push_back({line.substr(2, open - 2), {}});
         } else if (wanted && !line.empty() && line[0] != '#') {
             cases.back().lines.push_back(line);
         }
@@ -53,21 +50,6 @@ std::vector<Case> casesFor(const std::string& path, const std::vector<std::strin
     std::erase_if(cases, [](const Case& c) { return c.lines.empty(); });
     return cases;
 }
-
-// The mismatches of one case, each with what was expected and what came.
-class Failures {
-  public:
-    void expect(const std::string& expected, const std::string& actual) {
-        if (expected != actual) {
-            text_ += "  expected: " + expected + "\n  actual:   " + actual + "\n";
-        }
-    }
-    void fail(const std::string& why) { text_ += "  " + why + "\n"; }
-    const std::string& text() const { return text_; }
-
-  private:
-    std::string text_;
-};
 
 // The file and bytes that a line "NAME <- WHAT" says a case writes: WHAT is "cut IMAGE",
 // "fill XX IMAGE", "add GAME + INTRO", or another file, all as they are in folder.
@@ -84,103 +66,89 @@ std::pair<std::string, Bytes> expectedFile(const ScratchFolder& folder, const st
                 : folder.read(what)};
 }
 
-// The file operations of a window case's "> VERB PATH [PATH|TEXT]" lines; false for other verbs.
+// A line "> remove PATH", "> copy FROM TO" (making TO's folder) or "> move FROM TO"; false for
+// what the window does.
 bool changedFiles(const std::string& verb, const std::string& argument) {
-    const std::string first = argument.substr(0, argument.find(' '));
-    const std::string second = argument.substr(std::min(argument.size(), first.size() + 1));
-    if (verb == "remove") {
-        fs::remove_all(first);
-    } else if (verb == "copy") {
-        fs::remove(second);  // MinGW's copy_file refuses to overwrite
-        fs::copy_file(first, second);
-    } else if (verb == "move") {
-        fs::rename(first, second);
-    } else if (verb == "write") {
-        std::ofstream(first, std::ios::binary) << second;
-    } else if (verb == "mkdir") {
-        fs::create_directories(first);
-    } else {
-        return false;
+    const fs::path from = argument.substr(0, argument.find(' '));
+    const fs::path to = argument.substr(std::min(argument.size(), argument.find(' ') + 1));
+    if (verb == "copy") {
+        fs::create_directories(to.parent_path());
+        fs::remove(to);  // MinGW's copy_file does not replace
+        fs::copy_file(from, to);
     }
-    return true;
+    verb == "remove" ? void(fs::remove_all(from)) : verb == "move" ? fs::rename(from, to) : void();
+    return verb == "copy" || verb == "remove" || verb == "move";
 }
 
-void runWindowCase(const Lines& lines, TranscriptWindow& window, Failures& failures) {
-    std::deque<std::string> shown;
-    const auto takeShown = [&] {
-        for (std::string& dialog : window.takeShown()) {
-            shown.push_back(std::move(dialog));
-        }
-    };
+void runWindowCase(const Lines& lines, TranscriptWindow& window, std::string& failures) {
+    std::vector<std::string> shown;
     for (const std::string& line : lines) {
-        if (line.starts_with("> ")) {
-            const std::string action = line.substr(2);
-            const std::string verb = action.substr(0, action.find(' '));
-            const std::string argument =
-                expanded(action.substr(std::min(action.size(), verb.size() + 1)));
-            if (!changedFiles(verb, argument)) {
-                window.act(verb, argument);
-            }
-            takeShown();
-        } else if (line.size() > 1 && line[1] == ' ' &&
-                   std::string("!?&").find(line[0]) != std::string::npos) {
-            failures.expect(expanded(line), shown.empty() ? "nothing" : shown.front());
-            if (!shown.empty()) {
-                shown.pop_front();
-            }
-        } else if (!line.starts_with("= ")) {
-            const std::string name = line.substr(0, line.find(": "));
-            failures.expect(expanded(line), name + ": " + window.described(name));
-            takeShown();
+        const std::string verb = line.substr(2, line.find(' ', 2) - 2);
+        const std::string argument = expanded(line.substr(std::min(line.size(), verb.size() + 3)));
+        const std::string name = line.substr(0, line.find(": "));
+        std::string actual;
+        if (line.starts_with("> ") && !changedFiles(verb, argument)) {
+            window.act(verb, argument);
+        } else if (line.size() > 1 && line[1] == ' ' && std::string("!?&").find(line[0]) < 3) {
+            actual = shown.empty() ? "nothing" : shown.front();
+            shown.erase(shown.begin(), shown.begin() + std::min<std::size_t>(shown.size(), 1));
+        } else if (!line.starts_with("= ") && !line.starts_with("> ")) {
+            actual = name + ": " + window.described(name);
         }
+        if (!actual.empty() && actual != expanded(line)) {
+            failures += "  expected: " + expanded(line) + "\n  actual:   " + actual + "\n";
+        }
+        std::ranges::move(window.takeShown(), std::back_inserter(shown));
     }
     for (const std::string& dialog : shown) {
-        failures.fail("a dialog that the case does not expect: " + dialog);
+        failures += "  a dialog that the case does not expect: " + dialog + "\n";
     }
 }
 
 // Runs a shell session: its lines "$ " are the script, "! " what it prints on standard error,
 // "? " its exit status, "= " the files it writes, and the others what it prints on standard
-// output. Lines end in "\n" whatever the program writes them with. Exit status 77 skips the case,
-// with standard error as the reason.
-std::string runSession(const Lines& lines, const fs::path& scratch, Failures& failures) {
+// output. Lines end in "\n" whatever the program writes them with. Exit status 77 skips the
+// case, with standard error as the reason, which is returned.
+std::string runSession(const Lines& lines, const fs::path& scratch, std::string& failures) {
     std::map<char, std::string> text;  // by mark; ' ' for standard output
     for (const std::string& line : lines) {
-        const bool marked = line.size() > 1 && line[1] == ' ' &&
-                            std::string("$!?=").find(line[0]) != std::string::npos;
+        const bool marked =
+            line.size() > 1 && line[1] == ' ' && std::string("$!?=").find(line[0]) < 4;
         text[marked ? line[0] : ' '] += (marked ? line.substr(2) : line) + '\n';
     }
-#if defined(_WIN32)
-    (void)scratch;
-    failures.fail("shell sessions run on Linux only");
-    return {};
-#else
-    const std::string out = scratch / "stdout", err = scratch / "stderr";
-    const pid_t shell = fork();
-    if (shell == 0) {
-        freopen(out.c_str(), "w", stdout);
-        freopen(err.c_str(), "w", stderr);
-        execl("/bin/sh", "sh", "-c", text['$'].c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(shell, &status, 0);
+    std::ofstream(scratch / "script") << text['$'];
+    const std::string out = (scratch / "out").string(), err = (scratch / "err").string();
+    const int status =
+        std::system(("sh " + (scratch / "script").string() + " >" + out + " 2>" + err).c_str());
     const auto output = [](const std::string& path) {
         std::string bytes = (std::ostringstream() << std::ifstream(path).rdbuf()).str();
-        for (std::size_t at; (at = bytes.find("\r\n")) != std::string::npos;) {
-            bytes.erase(at, 1);
-        }
+        std::erase(bytes, '\r');
         return bytes;
     };
-    if (WEXITSTATUS(status) == 77) {
+#if defined(_WIN32)
+    const int exit = status;
+#else
+    const int exit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+#endif
+    if (exit == 77) {
         return output(err);
     }
-    failures.expect(text[' '], output(out));
-    failures.expect(text['!'], output(err));
-    failures.expect(
-        std::to_string(std::atoi(text['?'].c_str())),
-        std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)));
+    for (const auto& [expected, actual] :
+         {std::pair(text[' '], output(out)),
+          {text['!'], output(err)},
+          {std::to_string(std::atoi(text['?'].c_str())), std::to_string(exit)}}) {
+        if (expected != actual) {
+            failures += "  expected: " + expected + "\n  actual:   " + actual + "\n";
+        }
+    }
     return {};
+}
+
+void setVariable(const char* name, const std::string& value) {
+#if defined(_WIN32)
+    _putenv_s(name, value.c_str());
+#else
+    setenv(name, value.c_str(), 1);
 #endif
 }
 
@@ -190,18 +158,20 @@ std::string expanded(const std::string& text) {
     std::string result;
     char separator = '/';  // a path goes on after a variable with the variable's separators
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::size_t end =
-            std::find_if(text.begin() + i + 1, text.end(),
-                         [](char c) { return !std::isupper(static_cast<unsigned char>(c)); }) -
-            text.begin();
-        const char* value =
-            text[i] == '$' ? std::getenv(text.substr(i + 1, end - i - 1).c_str()) : nullptr;
-        if (value != nullptr && end > i + 1) {
+        std::size_t end = i + 1;
+        while (end < text.size() && std::isupper(static_cast<unsigned char>(text[end]))) {
+            ++end;
+        }
+        const char* value = text[i] == '$' && end > i + 1
+                                ? std::getenv(text.substr(i + 1, end - i - 1).c_str())
+                                : nullptr;
+        if (value != nullptr) {
             result += value;
-            separator = std::string_view(value).find('\\') != std::string_view::npos ? '\\' : '/';
+            separator = std::string_view(value).find('\\') < std::string_view::npos ? '\\' : '/';
             i = end - 1;
-        } else if (text.compare(i, 2, "\\n") == 0 || text.compare(i, 2, "\\t") == 0) {
-            result += text[++i] == 'n' ? '\n' : '\t';
+        } else if (text.compare(i, 2, "\\n") == 0) {
+            result += '\n';
+            ++i;
         } else {
             result += text[i] == '/' ? separator : text[i];
         }
@@ -211,22 +181,18 @@ std::string expanded(const std::string& text) {
 
 int runTranscript(const std::vector<std::string>& tags,
                   const std::function<std::unique_ptr<TranscriptWindow>()>& newWindow) {
-    const ScratchFolder scratch;  // the sessions' output, outside the case's folder
+    const ScratchFolder scratch;  // the sessions' script and output, outside the case's folder
 #if !defined(_WIN32)
     // As root, $AS_USER runs a command as nobody; as anyone else, as oneself.
-    setenv("AS_USER", geteuid() == 0 ? "setpriv --reuid=nobody --regid=nogroup --clear-groups" : "",
-           1);
+    setVariable("AS_USER",
+                geteuid() == 0 ? "setpriv --reuid=nobody --regid=nogroup --clear-groups" : "");
 #endif
     int failed = 0;
     int number = 0;
     for (const Case& c : casesFor(std::getenv("QUILLET_TRANSCRIPT"), tags)) {
         ScratchFolder folder(true);
         fs::current_path(folder.path());
-#if defined(_WIN32)
-        _putenv_s("FOLDER", fs::current_path().string().c_str());
-#else
-        setenv("FOLDER", fs::current_path().c_str(), 1);
-#endif
+        setVariable("FOLDER", fs::current_path().string());
         std::map<std::string, Bytes> written;
         for (const std::string& line : c.lines) {
             if (line.starts_with("= ")) {
@@ -234,33 +200,25 @@ int runTranscript(const std::vector<std::string>& tags,
             }
         }
         auto before = folder.snapshot();
-        Failures failures;
-        std::string skipped;
+        std::string failures, skipped;
         if (c.lines[0].starts_with("$ ")) {
             skipped = runSession(c.lines, scratch.path(), failures);
-        } else if (newWindow) {
-            runWindowCase(c.lines, *newWindow(), failures);
         } else {
-            failures.fail("a window case, but this program has no window");
+            runWindowCase(c.lines, *newWindow(), failures);
         }
         auto after = folder.snapshot();
         for (const auto& [name, bytes] : written) {
-            if (folder.read(name) != bytes) {
-                failures.fail(name + " does not hold what the rules make of its source");
-            }
+            failures += folder.read(name) == bytes ? "" : "  " + name + " does not hold it all\n";
             after.erase(name);
             before.erase(name);
         }
-        if (after != before) {
-            failures.fail("files changed, came or went that the case does not write");
-        }
+        failures += after == before ? "" : "  files changed, came or went unannounced\n";
         fs::current_path(scratch.path());
-        const bool ok = failures.text().empty();
-        failed += ok ? 0 : 1;
-        std::cout << (ok ? "ok " : "not ok ") << ++number << " - " << c.name
+        failed += failures.empty() ? 0 : 1;
+        std::cout << (failures.empty() ? "ok " : "not ok ") << ++number << " - " << c.name
                   << (skipped.empty() ? "" : " # SKIP " + skipped.substr(0, skipped.find('\n')))
                   << "\n"
-                  << failures.text() << std::flush;
+                  << failures << std::flush;
     }
     std::cout << "1.." << number << "\n";
     return failed == 0 && number > 0 ? 0 : 1;

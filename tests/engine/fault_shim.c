@@ -2,9 +2,8 @@
  * at that point leaves behind. QUILLET_FAULT names the call and, after a blank, which of the
  * library's calls of that kind fails (the first by default): "open 2" fails its second open,
  * with EIO or the errno that QUILLET_FAULT_ERRNO names. "kill" ends the process at the library's
- * first write instead. QUILLET_NO_TMPFILE makes the file system refuse unnamed files, and
- * QUILLET_TRACE writes the library's syncs and renames to standard error. Calls from anywhere else
- * pass. */
+ * first write instead. QUILLET_NO_TMPFILE makes the file system refuse unnamed files. Calls from
+ * anywhere else pass. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
@@ -12,11 +11,9 @@
 #include <signal.h>
 #include <stdarg.h>
 #include <stdint.h>
-#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 static int calledByLibrary(const void* caller) {
@@ -74,26 +71,12 @@ int open64(const char* path, int flags, ...) {
 }
 
 FAILING(int, close, -1, (int file), (file))
+FAILING(int, fsync, -1, (int file), (file))
+FAILING(int, rename, -1, (const char* from, const char* to), (from, to))
 
 ssize_t write(int file, const void* bytes, size_t size) {
     if (failing("kill", CALLER)) {
         raise(SIGKILL);
     }
     return failing("write", CALLER) ? -1 : NEXT(write)(file, bytes, size);
-}
-
-int fsync(int file) {
-    struct stat info;
-    if (getenv("QUILLET_TRACE") != NULL && calledByLibrary(CALLER)) {
-        fprintf(stderr, "sync %s\n",
-                fstat(file, &info) == 0 && S_ISDIR(info.st_mode) ? "folder" : "file");
-    }
-    return failing("fsync", CALLER) ? -1 : NEXT(fsync)(file);
-}
-
-int rename(const char* from, const char* to) {
-    if (getenv("QUILLET_TRACE") != NULL && calledByLibrary(CALLER)) {
-        fputs("rename\n", stderr);
-    }
-    return failing("rename", CALLER) ? -1 : NEXT(rename)(from, to);
 }

@@ -22,8 +22,7 @@ using quillet::toWide;
 const char* const kControls[] = {"Text1",     "Text2",     "Text3",      "Text4",      "Text5",
                                  "Text6",     "Command1",  "Command2_0", "Command2_1", "Command2_2",
                                  "Option1_0", "Option1_1", "Option2_0",  "Option2_1",  "Option3_0",
-                                 "Option3_1", "Option4_0", "Option4_1",  "Option4_2",  "Frame1",
-                                 "Frame2",    "Frame3"};
+                                 "Option3_1", "Option4_0", "Option4_1",  "Option4_2"};
 
 std::string textOf(HWND window) {
     wchar_t text[1024] = L"";
@@ -31,17 +30,17 @@ std::string textOf(HWND window) {
     return toNarrow(text);
 }
 
-std::string classOf(HWND window) {
-    wchar_t name[64] = L"";
-    GetClassNameW(window, name, 64);
-    return toNarrow(name);
+bool isButton(HWND window) {
+    wchar_t name[8] = L"";
+    GetClassNameW(window, name, 8);
+    return std::wstring(name) == L"Button";
 }
 
-// The child buttons of a dialog with this id, or all of them for id 0.
+// The buttons of a dialog with this id, or all of them for id 0.
 std::vector<HWND> buttonsOf(HWND dialog, int id = 0) {
     std::vector<HWND> buttons;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (classOf(child) == "Button" && (id == 0 || GetDlgCtrlID(child) == id)) {
+        if (isButton(child) && (id == 0 || GetDlgCtrlID(child) == id)) {
             buttons.push_back(child);
         }
     }
@@ -55,7 +54,6 @@ class Win32Window : public quillet::test::TranscriptWindow {
     Win32Window() : form(GetModuleHandleW(nullptr)) {
         current = this;
         ShowWindow(form.window(), SW_SHOW);
-        SetForegroundWindow(form.window());
         pump();
     }
     ~Win32Window() override { current = nullptr; }
@@ -63,26 +61,23 @@ class Win32Window : public quillet::test::TranscriptWindow {
     void act(const std::string& verb, const std::string& argument) override {
         const std::string name = argument.substr(0, argument.find(' '));
         const std::string rest = argument.substr(std::min(argument.size(), name.size() + 1));
-        if (verb == "click") {
-            HWND control = form.control(name);
-            if (IsWindowEnabled(control) && IsWindowVisible(control)) {
-                SendMessageW(control, BM_CLICK, 0, 0);
-            }
+        HWND control = form.control(verb == "press" ? rest : name);
+        if (verb == "click" && IsWindowEnabled(control) && IsWindowVisible(control)) {
+            SendMessageW(control, BM_CLICK, 0, 0);
         } else if (verb == "type") {
             SetFocus(form.control("Command1"));
-            SetWindowTextW(form.control(name), toWide(rest).c_str());
-        } else if (verb == "leave") {
-            SetFocus(form.control("Text1"));
-            name == "tab" ? press(VK_TAB) : void(SetFocus(nullptr));
-        } else if (verb == "press") {
-            SetFocus(form.control(rest));
-            press(name == "enter" ? VK_RETURN : VK_SPACE);
+            SetWindowTextW(control, toWide(rest).c_str());
+        } else if (verb == "leave" || verb == "press") {
+            SetFocus(verb == "leave" ? form.control("Text1") : control);
+            name == "window" || name == "popup" ? void(SetFocus(nullptr))
+                                                : press(name == "tab"     ? VK_TAB
+                                                        : name == "enter" ? VK_RETURN
+                                                                          : VK_SPACE);
         } else if (verb == "answer") {
             answer = argument;
-        } else {
+        } else if (verb == "drop") {
             const std::wstring path = std::filesystem::absolute(argument).wstring();
-            HGLOBAL drop =
-                GlobalAlloc(GHND, sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t));
+            HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + (path.size() + 2) * 2);
             auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
             *files = {sizeof(DROPFILES), {}, FALSE, TRUE};
             path.copy(reinterpret_cast<wchar_t*>(files + 1), path.size());
@@ -93,23 +88,20 @@ class Win32Window : public quillet::test::TranscriptWindow {
     }
 
     std::string described(const std::string& name) override {
-        if (name == "library") {
-            return GetModuleHandleW(L"quillet.dll") ? "loaded" : "not loaded";
-        }
-        if (name == "application" || name == "captions" || name == "tab order") {
-            return name == "application" ? application()
-                   : name == "captions"  ? captions()
-                                         : tabOrder();
+        if (name == "library" || name == "captions" || name == "tab order") {
+            return name == "captions"                 ? captions()
+                   : name == "tab order"              ? tabOrder()
+                   : GetModuleHandleW(L"quillet.dll") ? "loaded"
+                                                      : "not loaded";
         }
         HWND control = form.control(name);
+        const std::string on = IsWindowEnabled(control) ? " on, " : " off, ";
         const std::string visible = IsWindowVisible(control) ? "shown" : "hidden";
-        const std::string on = IsWindowEnabled(control) ? "on" : "off";
-        if (classOf(control) == "Button") {
+        if (isButton(control)) {
             const bool selected = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
-            return "\"" + textOf(control) + "\" " + on + (selected ? ", selected" : "") + ", " +
-                   visible;
+            return '"' + textOf(control) + '"' + on + (selected ? "selected, " : "") + visible;
         }
-        if (classOf(control) != "Edit") {
+        if (name.starts_with("Frame")) {
             return visible;
         }
         // The brush that the window paints the box with.
@@ -121,17 +113,18 @@ class Win32Window : public quillet::test::TranscriptWindow {
                 reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control))),
             sizeof brush, &brush);
         ReleaseDC(control, dc);
-        char color[7];
-        std::snprintf(color, sizeof color, "%02x%02x%02x", GetRValue(brush.lbColor),
-                      GetGValue(brush.lbColor), GetBValue(brush.lbColor));
-        return "\"" + textOf(control) + "\" " + on + ", " + color + ", " + visible;
+        char color[8];
+        std::snprintf(
+            color, sizeof color, "%06lx",
+            RGB(GetBValue(brush.lbColor), GetGValue(brush.lbColor), GetRValue(brush.lbColor)));
+        return '"' + textOf(control) + '"' + on + color + ", " + visible;
     }
 
     std::vector<std::string> takeShown() override { return std::exchange(shown, {}); }
 
-    // Writes down what dialog shows and answers it.
+    // Writes down what a dialog shows and answers it, once: it becomes active again when a box
+    // that it opened closes.
     void answerDialog(HWND dialog) {
-        // A dialog becomes active again when a box that it opened closes.
         if (std::ranges::count(answered, dialog) > 0) {
             return;
         }
@@ -140,23 +133,22 @@ class Win32Window : public quillet::test::TranscriptWindow {
             wchar_t folder[MAX_PATH] = L"", named[MAX_PATH] = L"";
             SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
             SendMessageW(dialog, CDM_GETSPEC, MAX_PATH, reinterpret_cast<LPARAM>(named));
-            const auto relative = std::filesystem::relative(folder).string();
-            shown.push_back(
-                std::string("& ") +
-                (textOf(buttonsOf(dialog, IDOK).at(0)).find("Save") != std::string::npos ? "save"
-                                                                                         : "open") +
-                " in " + relative + ", " + (*named ? toNarrow(named) : "nothing named"));
+            const bool save =
+                textOf(buttonsOf(dialog, IDOK).at(0)).find("Save") != std::string::npos;
+            shown.push_back(std::string(save ? "& save in " : "& open in ") +
+                            std::filesystem::relative(folder).string() + ", " +
+                            (*named != 0 ? toNarrow(named) : "nothing named"));
             SendMessageW(dialog, CDM_SETCONTROLTEXT, cmb13,
                          reinterpret_cast<LPARAM>(toWide(answer).c_str()));
-            return (void)PostMessageW(buttonsOf(dialog, answer.empty() ? IDCANCEL : IDOK).at(0),
-                                      BM_CLICK, 0, 0);
+            PostMessageW(buttonsOf(dialog, answer.empty() ? IDCANCEL : IDOK).at(0), BM_CLICK, 0, 0);
+            return;
         }
-        const std::vector<HWND> buttons = buttonsOf(dialog);
-        const std::vector<HWND> yes = buttonsOf(dialog, IDYES);
-        // Windows and Wine number a message box's icon differently; Wine keeps an empty one.
-        const bool iconless = SendDlgItemMessageW(dialog, 20, STM_GETICON, 0, 0) == 0 &&
-                              SendDlgItemMessageW(dialog, 1088, STM_GETICON, 0, 0) == 0;
-        const bool plain = textOf(dialog) == "quillet" && buttons.size() == 1 && iconless;
+        // A plain box: titled quillet, one button, no icon, which Windows and Wine number
+        // differently (Wine keeps an empty one). The question before a file is replaced: yes.
+        const std::vector<HWND> buttons = buttonsOf(dialog), yes = buttonsOf(dialog, IDYES);
+        const bool plain = textOf(dialog) == "quillet" && buttons.size() == 1 &&
+                           SendDlgItemMessageW(dialog, 20, STM_GETICON, 0, 0) == 0 &&
+                           SendDlgItemMessageW(dialog, 1088, STM_GETICON, 0, 0) == 0;
         shown.push_back(!yes.empty() ? "? replace"
                                      : (plain ? "! " : "! not plain: ") +
                                            textOf(GetDlgItem(dialog, 0xFFFF)));
@@ -183,103 +175,54 @@ class Win32Window : public quillet::test::TranscriptWindow {
         }
     }
 
-    std::string nameOf(HWND control) {
-        for (const char* name : kControls) {
-            if (form.control(name) == control) {
-                return name;
-            }
-        }
-        return "?";
-    }
-
     // The controls in the order Tab visits them from Text1, each once.
     std::string tabOrder() {
         SetFocus(form.control("Text1"));
         std::string order = "Text1";
-        for (;;) {
-            press(VK_TAB);
-            const std::string name = nameOf(GetFocus());
-            if (name == "Text1") {
-                return order;
+        for (press(VK_TAB); GetFocus() != form.control("Text1"); press(VK_TAB)) {
+            for (const char* name : kControls) {
+                order += form.control(name) == GetFocus() ? std::string(" ") + name : "";
             }
-            order += " " + name;
         }
+        return order;
     }
 
-    // The buttons whose caption the window cuts short: its text, behind an option's indicator,
-    // must end before the button does, or before a value box level with it begins.
+    // The buttons whose caption, behind an option's indicator, runs past the button's end or
+    // under a value box level with it; and whether the font is the system's message font.
     std::string captions() {
         std::string clipped;
         LOGFONTW font{};
         for (const char* name : kControls) {
             HWND button = form.control(name);
-            if (classOf(button) != "Button") {
-                continue;
-            }
-            RECT area;
+            RECT area, box;
             GetWindowRect(button, &area);
-            LONG end = area.right;
-            for (const char* box : {"Text4", "Text5", "Text6"}) {
-                RECT boxArea;
-                GetWindowRect(form.control(box), &boxArea);
-                const LONG middle = (boxArea.top + boxArea.bottom) / 2;
-                if (boxArea.left > area.left && boxArea.left < end && middle >= area.top &&
-                    middle < area.bottom) {
-                    end = boxArea.left;
+            for (const char* boxName : {"Text4", "Text5", "Text6"}) {
+                GetWindowRect(form.control(boxName), &box);
+                const LONG middle = (box.top + box.bottom) / 2;
+                if (box.left > area.left && middle >= area.top && middle < area.bottom) {
+                    area.right = std::min(area.right, box.left);
                 }
             }
             HDC dc = GetDC(button);
-            HFONT shown = reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0));
+            const auto shown = reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0));
             GetObjectW(shown, sizeof font, &font);
             SelectObject(dc, shown);
             const std::wstring text = toWide(textOf(button));
             SIZE size;
             GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
             ReleaseDC(button, dc);
-            const bool option =
-                (GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
-            const LONG start = option ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 4;
-            if (area.left + start + size.cx > end) {
+            const LONG start = name[0] == 'O' ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 4;
+            if (isButton(button) && area.left + start + size.cx > area.right) {
                 clipped += std::string(clipped.empty() ? "" : ", ") + name;
             }
         }
         NONCLIENTMETRICSW metrics{};
         metrics.cbSize = sizeof metrics;
         SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        const std::string face = toNarrow(font.lfFaceName);
+        const bool message = std::wstring(font.lfFaceName) == metrics.lfMessageFont.lfFaceName;
         return !clipped.empty() ? "clipped " + clipped
-               : face == toNarrow(metrics.lfMessageFont.lfFaceName)
-                   ? "none clipped in the message font"
-                   : "none clipped in " + face;
-    }
-
-    // The program's name, version and icons, from quillet.exe's version record and resources.
-    std::string application() {
-        const std::wstring program = toWide(std::getenv("QUILLET_EXE"));
-        std::vector<char> record(GetFileVersionInfoSizeW(program.c_str(), nullptr));
-        GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(record.size()), record.data());
-        const auto value = [&](const wchar_t* name) {
-            wchar_t* text = nullptr;
-            UINT size = 0;
-            VerQueryValueW(record.data(),
-                           (std::wstring(L"\\StringFileInfo\\040904B0\\") + name).c_str(),
-                           reinterpret_cast<void**>(&text), &size);
-            return text ? toNarrow(text) : "";
-        };
-        // The icon group's directory counts its images.
-        HMODULE resources = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        WORD icons = 0;
-        EnumResourceNamesW(
-            resources, RT_GROUP_ICON,
-            [](HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR count) {
-                const HGLOBAL group = LoadResource(module, FindResourceW(module, name, type));
-                *reinterpret_cast<WORD*>(count) = static_cast<const WORD*>(LockResource(group))[2];
-                return FALSE;
-            },
-            reinterpret_cast<LONG_PTR>(&icons));
-        FreeLibrary(resources);
-        return value(L"ProductName") + " " + value(L"ProductVersion") + ", " +
-               std::to_string(icons) + " icons";
+               : message        ? "none clipped in the message font"
+                                : "none clipped in " + toNarrow(font.lfFaceName);
     }
 
     quillet::Form1 form;
@@ -304,7 +247,6 @@ LRESULT CALLBACK onActivation(int code, WPARAM window, LPARAM details) {
 LRESULT CALLBACK helperProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_APP && Win32Window::current != nullptr) {
         Win32Window::current->answerDialog(reinterpret_cast<HWND>(wParam));
-        return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -315,14 +257,14 @@ int main() {
     // Stand-ins for the system colours 0 (scroll bar), 4 (menu) and 15 (button face), so that
     // each box's colour is a known number.
     const INT elements[] = {COLOR_SCROLLBAR, COLOR_MENU, COLOR_BTNFACE};
-    const COLORREF colors[] = {RGB(0x10, 0x10, 0x10), RGB(0x40, 0x40, 0x40), RGB(0xf0, 0xf0, 0xf0)};
+    const COLORREF colors[] = {RGB(16, 16, 16), RGB(64, 64, 64), RGB(240, 240, 240)};
     SetSysColors(3, elements, colors);
     WNDCLASSW helperClass{};
     helperClass.lpfnWndProc = helperProcedure;
     helperClass.lpszClassName = L"TranscriptHelper";
     RegisterClassW(&helperClass);
-    helper = CreateWindowW(L"TranscriptHelper", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                           nullptr);
+    helper = CreateWindowW(helperClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           nullptr, nullptr);
     SetWindowsHookExW(WH_CBT, onActivation, nullptr, GetCurrentThreadId());
     return quillet::test::runTranscript({"windows", "win32"},
                                         [] { return std::make_unique<Win32Window>(); });

@@ -85,8 +85,8 @@ text.txt -> text-p.txt: entry branch restored, nothing behind offset 28415272 to
 
 # Removal never writes over an image of the run, under any name, nor two outputs into one
 $ ln game.gba hard.gba; for o in ./game.gba link.gba hard.gba; do quillet-cli remove -o $o game.gba
-$ done; quillet-cli remove -o gone gone; cp other.gba game-p.gba
-$ quillet-cli remove game.gba game-p.gba; mkdir d && cp game.gba d
+$ done; quillet-cli remove -o gone gone; cp other.gba game-p.gba; cp 'big game.gba' other-p.gba
+$ quillet-cli remove game.gba game-p.gba other.gba other-p.gba; mkdir d && cp game.gba d
 $ quillet-cli remove game.gba ./game.gba d/game.gba --output-dir folder.gba; rm -r d
 ! quillet-cli: game.gba -> ./game.gba: The output file must not be the input file.
 ! quillet-cli: game.gba -> link.gba: The output file must not be the input file.
@@ -94,11 +94,14 @@ $ quillet-cli remove game.gba ./game.gba d/game.gba --output-dir folder.gba; rm 
 ! quillet-cli: gone -> gone: The output file must not be the input file.
 ! quillet-cli: game.gba -> game-p.gba: The output file would replace game-p.gba, an image of this run.
 game-p.gba -> game-p-p.gba: intro filled with 0xFF from offset 400
+! quillet-cli: other.gba -> other-p.gba: The output file would replace other-p.gba, an image of this run.
+! quillet-cli: other-p.gba -> other-p-p.gba: This is not a Game Boy Advance image: it does not begin with a branch instruction. Give --force to process it anyway.
 ! quillet-cli: game.gba -> folder.gba/game.gba: The output file is also the output of d/game.gba.
 ! quillet-cli: d/game.gba -> folder.gba/game.gba: The output file is also the output of game.gba.
 = hard.gba <- game.gba
 = game-p.gba <- other.gba
 = game-p-p.gba <- fill FF other.gba
+= other-p.gba <- big game.gba
 
 # Any spelling of the input names the input, in any letter case [windows]
 $ mkdir d && quillet-cli remove -o GAME.GBA game.gba; quillet-cli remove -o 'd\..\game.gba' game.gba
@@ -298,8 +301,8 @@ $ quillet-cli info pipe.gba
 ? 1
 
 # Help lists the commands and every exit status, with an example for each command
-$ quillet-cli --help | grep -cE '^  (remove|add|info|[0-9]+) '; quillet-cli --version
-$ for command in remove add info; do quillet-cli $command --help | tail -1; done
+$ quillet-cli --help | grep -cE '^  (remove|add|info|[0-9]+) '; quillet-cli --version &&
+$   for command in remove add info; do quillet-cli $command --help | tail -1; done
 13
 quillet-cli 1.00
   quillet-cli remove *.gba

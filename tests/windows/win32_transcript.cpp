@@ -88,11 +88,11 @@ class Win32Window : public quillet::test::TranscriptWindow {
     }
 
     std::string described(const std::string& name) override {
-        if (name == "library" || name == "captions" || name == "tab order") {
-            return name == "captions"                 ? captions()
-                   : name == "tab order"              ? tabOrder()
-                   : GetModuleHandleW(L"quillet.dll") ? "loaded"
-                                                      : "not loaded";
+        if (name == "tab order") {
+            return tabOrder();
+        }
+        if (name == "library") {
+            return GetModuleHandleW(L"quillet.dll") ? "loaded" : "not loaded";
         }
         HWND control = form.control(name);
         const std::string on = IsWindowEnabled(control) ? " on, " : " off, ";
@@ -185,44 +185,6 @@ class Win32Window : public quillet::test::TranscriptWindow {
             }
         }
         return order;
-    }
-
-    // The buttons whose caption, behind an option's indicator, runs past the button's end or
-    // under a value box level with it; and whether the font is the system's message font.
-    std::string captions() {
-        std::string clipped;
-        LOGFONTW font{};
-        for (const char* name : kControls) {
-            HWND button = form.control(name);
-            RECT area, box;
-            GetWindowRect(button, &area);
-            for (const char* boxName : {"Text4", "Text5", "Text6"}) {
-                GetWindowRect(form.control(boxName), &box);
-                const LONG middle = (box.top + box.bottom) / 2;
-                if (box.left > area.left && middle >= area.top && middle < area.bottom) {
-                    area.right = std::min(area.right, box.left);
-                }
-            }
-            HDC dc = GetDC(button);
-            const auto shown = reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0));
-            GetObjectW(shown, sizeof font, &font);
-            SelectObject(dc, shown);
-            const std::wstring text = toWide(textOf(button));
-            SIZE size;
-            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-            ReleaseDC(button, dc);
-            const LONG start = name[0] == 'O' ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 4;
-            if (isButton(button) && area.left + start + size.cx > area.right) {
-                clipped += std::string(clipped.empty() ? "" : ", ") + name;
-            }
-        }
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof metrics;
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        const bool message = std::wstring(font.lfFaceName) == metrics.lfMessageFont.lfFaceName;
-        return !clipped.empty() ? "clipped " + clipped
-               : message        ? "none clipped in the message font"
-                                : "none clipped in " + toNarrow(font.lfFaceName);
     }
 
     quillet::Form1 form;

@@ -16,7 +16,8 @@ start)
     # the test runner waits on.
     # Without a window manager, Wine waits at every hidden window unless it manages them itself;
     # a crash must end the program rather than wait on a dialog.
-    if ! { wineserver -p && "$wine64" wineboot -i &&
+    # A server that an earlier run left running serves as well.
+    if ! { { wineserver -p 2>/dev/null || true; } && "$wine64" wineboot -i &&
         "$wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
         "$wine64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
     } >wine-start.log 2>&1 </dev/null; then
@@ -51,6 +52,6 @@ installer)
     test ! -e "$programs" && test ! -e "$shortcut" && ! "$wine64" reg query "$key" 2>/dev/null
     ;;
 stop)
-    wineserver -k
+    wineserver -k && wineserver -w
     ;;
 esac

@@ -8,11 +8,13 @@
 #include <iostream>
 #include <map>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "file_names.h"
+#include "file_system.h"
 #include "fill_byte.h"
 #include "image_check.h"
 #include "image_summary.h"
@@ -91,9 +93,10 @@ std::string outputFor(const std::string& image, const Destination& destination) 
         return *destination.output;
     }
     if (destination.folder) {
+        // A folder that ends in a separator, or on Windows in a drive's colon, takes no other.
         const std::string& folder = *destination.folder;
-        const bool separated = fileNameOf(folder).empty();
-        return folder + (separated ? "" : "/") + std::string(fileNameOf(image));
+        return folder + (folderOf(folder) == folder ? "" : "/") +
+               image.substr(folderOf(image).size());
     }
     return outputNameFor(image);
 }
@@ -105,6 +108,7 @@ struct Step {
     std::optional<std::size_t> replaced;    // the step whose image the output would replace
     std::optional<std::size_t> sharedWith;  // another step that writes the same output
     std::optional<std::size_t> resultOf;    // the step whose earlier result this image is
+    std::optional<std::size_t> sameAs;      // the step of the same image named before
     bool done = false;                      // its output holds its result already
 };
 
@@ -113,14 +117,15 @@ std::vector<Step> plannedSteps(const std::vector<std::string>& images,
                                const Destination& destination) {
     std::vector<Step> steps;
     std::map<std::string, std::size_t> stepOfImage;
-    for (const std::string& image : images) {
-        if (stepOfImage.emplace(fileIdentity(image), steps.size()).second) {
-            steps.push_back({image, outputFor(image, destination), {}, {}, {}, false});
-        }
-    }
     std::map<std::string, std::vector<std::size_t>> writersOf;
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        writersOf[fileIdentity(steps[i].output)].push_back(i);
+    for (const std::string& image : images) {
+        const auto [first, isNew] = stepOfImage.emplace(fileIdentity(image), steps.size());
+        steps.push_back({image, outputFor(image, destination), {}, {}, {}, {}, false});
+        if (isNew) {
+            writersOf[fileIdentity(steps.back().output)].push_back(steps.size() - 1);
+        } else {
+            steps.back().sameAs = first->second;
+        }
     }
     for (const auto& [output, writers] : writersOf) {
         const auto image = stepOfImage.find(output);
@@ -135,6 +140,10 @@ std::vector<Step> plannedSteps(const std::vector<std::string>& images,
     return steps;
 }
 
+std::string sharedOutputMessage(const std::string& otherImage) {
+    return "The output file is also the output of " + otherImage + ".";
+}
+
 // Why a step's output must not be written, or nothing.
 std::string refusalOf(const Step& step, const std::vector<Step>& steps) {
     if (step.replaced) {
@@ -143,9 +152,7 @@ std::string refusalOf(const Step& step, const std::vector<Step>& steps) {
                    : "The output file would replace " + steps[*step.replaced].image +
                          ", an image of this run.";
     }
-    return step.sharedWith
-               ? "The output file is also the output of " + steps[*step.sharedWith].image + "."
-               : std::string();
+    return step.sharedWith ? sharedOutputMessage(steps[*step.sharedWith].image) : std::string();
 }
 
 // The fill the arguments ask for; a --fill text has passed parseFillByte during parsing.
@@ -175,41 +182,52 @@ void findEarlierResults(std::vector<Step>& steps, const RemoveArguments& argumen
     }
 }
 
-void removeIntroFrom(const std::string& image, const std::string& output,
+// Whether the intro came off and the output was written.
+bool removeIntroFrom(const std::string& image, const std::string& output,
                      const RemoveArguments& arguments, Report& report) {
     const std::string subject = image + " -> " + output;
     const ImageProbe probe = probeImage(image);
     if (const char* refusal = removalRefusal(probe); refusal != nullptr && !arguments.force) {
         report.failure(subject, refusal + std::string(kForceHint), kExitRefused);
-        return;
+        return false;
     }
     const FillChoice fill = chosenFill(arguments);
     const std::int32_t status = RemoveIntroAuto(image.c_str(), output.c_str(), fill ? 1 : 0,
                                                 fill ? std::to_integer<std::int32_t>(*fill) : 0);
     if (status != QUILLET_OK) {
         report.failure(subject, statusMessage(status, errno), status);
-        return;
+        return false;
     }
     // Without facts only when the image changed since the probe: then the window's "Done!".
     report.result(subject, probe.status == QUILLET_OK ? removalSummary(probe.facts, fill)
                                                       : statusMessage(status, 0));
+    return true;
 }
 
 int runRemove(const RemoveArguments& arguments, bool quiet) {
     Report report(quiet);
     std::vector<Step> steps = plannedSteps(arguments.images, arguments.destination);
     findEarlierResults(steps, arguments);
+    // The outputs written so far: where a file system ignores letter case, two names that differ
+    // only in it meet in one file, which the first image of the two keeps.
+    std::map<std::string, std::string> imageOfOutput;
     for (const Step& step : steps) {
         const std::string subject = step.image + " -> " + step.output;
-        if (step.resultOf) {
+        const auto written = imageOfOutput.find(fileIdentity(step.output));
+        if (step.sameAs) {
+            report.result(step.image,
+                          "the same image as " + steps[*step.sameAs].image + ", done once");
+        } else if (step.resultOf) {
             report.result(step.image,
                           "the result of " + steps[*step.resultOf].image + ", left as it is");
         } else if (step.done) {
             report.result(subject, "already done, nothing written");
         } else if (const std::string refusal = refusalOf(step, steps); !refusal.empty()) {
             report.failure(subject, refusal, kExitRefused);
-        } else {
-            removeIntroFrom(step.image, step.output, arguments, report);
+        } else if (written != imageOfOutput.end()) {
+            report.failure(subject, sharedOutputMessage(written->second), kExitRefused);
+        } else if (removeIntroFrom(step.image, step.output, arguments, report)) {
+            imageOfOutput.emplace(fileIdentity(step.output), step.image);
         }
     }
     return report.finish();
@@ -275,6 +293,14 @@ void checkDestination(const Destination& destination) {
     }
 }
 
+std::size_t distinctFiles(const std::vector<std::string>& names) {
+    std::set<std::string> identities;
+    for (const std::string& name : names) {
+        identities.insert(fileIdentity(name));
+    }
+    return identities.size();
+}
+
 void requireImages(const std::vector<std::string>& images, const char* command) {
     if (images.empty()) {
         throw CLI::ValidationError(std::string(command) + " needs at least one IMAGE");
@@ -286,10 +312,11 @@ void requireImages(const std::vector<std::string>& images, const char* command) 
 std::string usageProblem(const CLI::App& app, const CLI::Error& error,
                          const std::vector<std::string>& words) {
     const std::vector<CLI::App*> commands = app.get_subcommands();
-    const auto firstName = std::find_if(words.begin(), words.end(),
+    const auto separator = std::find(words.begin(), words.end(), "--");
+    const auto firstName = std::find_if(words.begin(), separator,
                                         [](const std::string& word) { return word[0] != '-'; });
     if (commands.empty()) {
-        return firstName == words.end()
+        return firstName == separator
                    ? "a command is required: remove, add or info"
                    : "unknown command '" + *firstName + "'; the commands are remove, add and info";
     }
@@ -301,7 +328,9 @@ std::string usageProblem(const CLI::App& app, const CLI::Error& error,
         const CLI::Option* option = command.get_option_no_throw(name);
         const auto given =
             std::count_if(words.begin(), words.end(), [option](const std::string& word) {
-                return option != nullptr && option->check_name(word.substr(0, word.find('=')));
+                // --name=value, or -n with its value joined to it
+                const std::size_t end = word.starts_with("--") ? word.find('=') : 2;
+                return option != nullptr && option->check_name(word.substr(0, end));
             });
         return name + (given > 1 ? " may be given only once" : " needs a value");
     }
@@ -328,7 +357,6 @@ std::string usageProblem(const CLI::App& app, const CLI::Error& error,
     }
     // Only add has a number of images that can be exceeded; CLI11 stops at "--".
     std::vector<std::string> extras = app.remaining(true);
-    const auto separator = std::find(words.begin(), words.end(), "--");
     extras.insert(extras.end(), separator + (separator == words.end() ? 0 : 1), words.end());
     return "add takes one GAME and one INTRO image; not expected: " + joined(extras);
 }
@@ -440,7 +468,7 @@ int run(int argc, char** argv) {
             removal.images.insert(removal.images.end(), named.begin(), named.end());
             requireImages(removal.images, "remove");
             checkDestination(removal.destination);
-            if (removal.destination.output && removal.images.size() > 1) {
+            if (removal.destination.output && distinctFiles(removal.images) > 1) {
                 throw CLI::ValidationError("--output",
                                            "takes a single IMAGE; without it each IMAGE gets its "
                                            "own output name");

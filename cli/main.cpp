@@ -10,12 +10,26 @@
 extern "C" {
 int _dowildcard = -1;
 }
+
+namespace {
+
+UINT consoleCodePage = 0;
+
+// Ctrl+C and closing the console end the program at once: the console gets its code page back
+// first.
+BOOL WINAPI restoreConsoleCodePage(DWORD) {
+    SetConsoleOutputCP(consoleCodePage);
+    return FALSE;
+}
+
+}  // namespace
 #endif
 
 int main(int argc, char** argv) {
 #if defined(_WIN32)
     // The program's text is in its code page (UTF-8, from its manifest); a console shows it so.
-    const UINT consoleCodePage = GetConsoleOutputCP();
+    consoleCodePage = GetConsoleOutputCP();
+    SetConsoleCtrlHandler(restoreConsoleCodePage, TRUE);
     SetConsoleOutputCP(GetACP());
     const int status = quillet::cli::run(argc, argv);
     SetConsoleOutputCP(consoleCodePage);

@@ -1,5 +1,7 @@
 #include "file_names.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 
 #include "file_system.h"
@@ -12,8 +14,28 @@ namespace quillet {
 
 namespace {
 
+#if defined(_WIN32)
+// A name as Windows compares names, which does not tell letter cases apart.
+std::string comparableName(const std::wstring& name) {
+    std::wstring upper(name.size(), L'\0');
+    LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, name.data(), static_cast<int>(name.size()),
+                  upper.data(), static_cast<int>(upper.size()), nullptr, nullptr, 0);
+    return std::string(reinterpret_cast<const char*>(upper.data()), upper.size() * sizeof(wchar_t));
+}
+#endif
+
+// A file name as the file system compares it.
+std::string comparableFileName(const std::string& name) {
+#if defined(_WIN32)
+    return comparableName(widePath(name.c_str()));
+#else
+    return name;
+#endif
+}
+
 // What identifies the existing file or folder at path, whatever name leads there: device and
-// number on POSIX systems, volume serial number and file index on Windows.
+// number on POSIX systems, volume serial number and 128-bit file ID on Windows, or where a file
+// system has no IDs, the file's own full name.
 std::optional<std::string> existingFileIdentity(const std::string& path) {
 #if defined(_WIN32)
     // Neither reading nor writing, and any sharing: only the file's identity is asked for.
@@ -23,31 +45,25 @@ std::optional<std::string> existingFileIdentity(const std::string& path) {
     if (handle == INVALID_HANDLE_VALUE) {
         return std::nullopt;
     }
-    BY_HANDLE_FILE_INFORMATION info;
-    const bool known = GetFileInformationByHandle(handle, &info) != 0;
-    CloseHandle(handle);
-    if (!known) {
-        return std::nullopt;
+    FILE_ID_INFO id{};
+    std::string identity;
+    if (GetFileInformationByHandleEx(handle, FileIdInfo, &id, sizeof id) != 0 &&
+        std::ranges::any_of(id.FileId.Identifier, [](BYTE byte) { return byte != 0; })) {
+        identity = "file " + std::to_string(id.VolumeSerialNumber) + ":" +
+                   std::string(std::begin(id.FileId.Identifier), std::end(id.FileId.Identifier));
+    } else {
+        std::wstring name(32768, L'\0');
+        name.resize(GetFinalPathNameByHandleW(handle, name.data(), 32768, 0));
+        identity = name.empty() ? "" : "name " + comparableName(name);
     }
-    return "file " + std::to_string(info.dwVolumeSerialNumber) + ":" +
-           std::to_string(info.nFileIndexHigh) + ":" + std::to_string(info.nFileIndexLow);
+    CloseHandle(handle);
+    return identity.empty() ? std::nullopt : std::optional(identity);
 #else
     struct stat info;
     if (stat(path.c_str(), &info) != 0) {
         return std::nullopt;
     }
     return "file " + std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
-#endif
-}
-
-// A file name as the file system compares it: Windows does not tell letter cases apart.
-std::string comparableFileName(const std::string& name) {
-#if defined(_WIN32)
-    std::wstring wide = widePath(name.c_str());
-    CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
-    return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
-#else
-    return name;
 #endif
 }
 

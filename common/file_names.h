@@ -15,9 +15,10 @@ std::string_view fileNameOf(std::string_view path);
 std::string outputNameFor(std::string_view inputName);
 
 // What identifies the file that name, in the system's 8-bit encoding, leads to: two names of one
-// existing file, through a link, a hard link or another spelling of its path (letter case
-// included where the file system ignores it), or of one file-to-be in the same folder, have the
-// same identity. An empty name names no file and has an empty identity.
+// existing file, through a link, a hard link or another spelling of its path (in any letter case
+// where the file system ignores it), have the same identity. So have two names of one file-to-be
+// in the same folder, in any letter case on Windows; elsewhere its name is compared as it is
+// spelt. An empty name names no file and has an empty identity.
 std::string fileIdentity(const std::string& name);
 
 // Whether path leads to a folder.

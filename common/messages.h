@@ -9,6 +9,10 @@ namespace quillet {
 // Why an output that names the input file is refused: the programs only ever read the input.
 inline constexpr const char* kOutputIsInputMessage = "The output file must not be the input file.";
 
+// What the window program says when given more than the one image it can open.
+inline constexpr const char* kOneImageMessage =
+    "quillet: only one image can be opened; run 'quillet --help' for the options";
+
 // Why an empty output name is refused before the library could fail on it.
 inline constexpr const char* kNoOutputMessage = "No output file was named.";
 

@@ -51,9 +51,10 @@ std::string folderOf(const std::string& path);
 bool withUnusedName(const std::string& folder, std::string& name,
                     const std::function<bool(const std::string&)>& create);
 
-// The file that is to replace the output, made in the output's folder. Until it has replaced
-// the output, nothing of it outlives the process, however the process ends: where the file
-// system allows, it has no name yet; elsewhere it is marked for deletion by the system.
+// The file that is to replace the output, made in the output's folder. While it is written,
+// nothing of it outlives the process, however the process ends: on Linux it has no name yet, and
+// on Windows the system deletes it when the process ends. Only on a Linux file system without
+// unnamed files does it have a name from the start, which a killed process leaves behind.
 class TemporaryFile {
   public:
     TemporaryFile() = default;

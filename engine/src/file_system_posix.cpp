@@ -47,10 +47,13 @@ TemporaryFile::~TemporaryFile() {
 
 bool TemporaryFile::create(const std::string& folder) {
 #if defined(O_TMPFILE)
-    descriptor_ =
-        ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    if (descriptor_ >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) {
-        return descriptor_ >= 0;
+    // An unnamed file gets its name through /proc, without which it could never have one.
+    if (access("/proc/self/fd", F_OK) == 0) {
+        descriptor_ =
+            ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (descriptor_ >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) {
+            return descriptor_ >= 0;
+        }
     }
 #endif
     // A file system without unnamed files: a kill before the move leaves this name behind.

@@ -93,10 +93,18 @@ std::string replaceableTarget(const char* outputPath) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND ? outputPath : (failedWith(error), std::string());
     }
-    errno = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0                                 ? EISDIR
-            : (attributes & (FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT)) != 0 ? ENOTSUP
-            : (attributes & FILE_ATTRIBUTE_READONLY) != 0                                ? EACCES
-                                                                                         : 0;
+    // A symbolic link or a mount point would be replaced itself, not what it leads to; other
+    // reparse points, such as files kept in the cloud, are files like any other.
+    WIN32_FIND_DATAW found{};
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        FindClose(FindFirstFileW(widePath(outputPath).c_str(), &found));
+    }
+    const bool link = found.dwReserved0 == IO_REPARSE_TAG_SYMLINK ||
+                      found.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT;
+    errno = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0             ? EISDIR
+            : (attributes & FILE_ATTRIBUTE_DEVICE) != 0 || link      ? ENOTSUP
+            : (attributes & FILE_ATTRIBUTE_READONLY) != 0            ? EACCES
+                                                                     : 0;
     return errno == 0 ? outputPath : std::string();
 }
 

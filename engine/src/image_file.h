@@ -55,8 +55,9 @@ class InputFile {
 // Writes bytes to a new file in the folder of outputPath and then moves it over outputPath in
 // one step, keeping the permissions of the file it replaces; a symbolic link at outputPath is
 // followed. An existing output that the caller may not write, a folder, a device or a pipe is
-// never replaced. On any failure, or if the process dies, the new file is gone and an existing
-// file at outputPath stays as it was; the result is then QUILLET_OUTPUT_NOT_WRITTEN.
+// never replaced. On any failure the new file is gone and an existing file at outputPath stays as
+// it was; the result is then QUILLET_OUTPUT_NOT_WRITTEN. On Windows a symbolic link at
+// outputPath is refused instead of followed, and permissions are not copied.
 QuilletStatus replaceFile(const char* outputPath, std::span<const std::byte> bytes);
 
 }  // namespace quillet

@@ -88,10 +88,15 @@ Form1::Form1(QWidget* parent)
             [this](int index) { behaviour.Command2_Click(index); });
     connect(ui->Command1, &QPushButton::clicked, [this] { behaviour.Command1_Click(); });
     ui->Text1->installEventFilter(this);
-    for (QPushButton* button : findChildren<QPushButton*>()) {
+    for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
         button->installEventFilter(this);
     }
+    // A file dropped anywhere on the window opens, on a box as well, which would take its name
+    // as text.
     setAcceptDrops(true);
+    for (QLineEdit* box : findChildren<QLineEdit*>()) {
+        box->setAcceptDrops(false);
+    }
     ui->Text1->setFocus();
 }
 
@@ -109,12 +114,26 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
             behaviour.Text1_LostFocus();
         }
     }
-    // Enter presses the button that has the focus, as Space does.
-    if (auto* button = qobject_cast<QPushButton*>(watched);
+    if (auto* button = qobject_cast<QAbstractButton*>(watched);
         button != nullptr && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        // Enter presses the button that has the focus, as Space does.
+        if (qobject_cast<QPushButton*>(button) != nullptr &&
+            (key == Qt::Key_Return || key == Qt::Key_Enter)) {
             button->click();
+            return true;
+        }
+        // The arrow keys choose the next or the previous option of the group that has the
+        // focus, which only its chosen option takes from Tab.
+        const bool back = key == Qt::Key_Up || key == Qt::Key_Left;
+        if (qobject_cast<QRadioButton*>(button) != nullptr &&
+            (back || key == Qt::Key_Down || key == Qt::Key_Right)) {
+            const QList<QAbstractButton*> options = button->group()->buttons();
+            QAbstractButton* next =
+                options[(options.indexOf(button) + (back ? options.size() - 1 : 1)) %
+                        options.size()];
+            next->setFocus();
+            next->click();
             return true;
         }
     }

@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "Form1.h"
+#include "messages.h"
 
 int main(int argc, char** argv) {
     quillet::Application::setIdentity();
@@ -27,7 +28,7 @@ int main(int argc, char** argv) {
     // Again, now that the toolkit has taken its own options out.
     parser.process(application);
     if (parser.positionalArguments().size() > 1) {
-        qCritical("quillet: only one image can be opened; run 'quillet --help' for the options");
+        qCritical("%s", quillet::kOneImageMessage);
         return 2;
     }
     quillet::Form1 window;

@@ -118,17 +118,24 @@ Form1::Form1(HINSTANCE instance) : behaviour_(*this) {
                         this) == nullptr) {
         throw std::runtime_error("The window could not be created.");
     }
-    dpi_ = dpiOfWindow(window_);
-    font_ = createMessageFont(dpi_);
-    createControls(instance);
-    layOut();
-    const SIZE size = windowSizeFor(scaled(kFormClientArea.width), scaled(kFormClientArea.height),
-                                    kFormStyle, 0, dpi_);
-    SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    DragAcceptFiles(window_, TRUE);
-    lastFocus_ = control(Control::Text1);
-    SetFocus(lastFocus_);
+    try {
+        dpi_ = dpiOfWindow(window_);
+        font_ = createMessageFont(dpi_);
+        createControls(instance);
+        layOut();
+        const SIZE size = windowSizeFor(scaled(kFormClientArea.width),
+                                        scaled(kFormClientArea.height), kFormStyle, 0, dpi_);
+        SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        DragAcceptFiles(window_, TRUE);
+        lastFocus_ = control(Control::Text1);
+        SetFocus(lastFocus_);
+    } catch (...) {
+        // The window must not outlive the object that its procedure reaches.
+        destroying_ = true;
+        DestroyWindow(window_);
+        throw;
+    }
 }
 
 Form1::~Form1() {
@@ -180,13 +187,23 @@ int Form1::indexOf(HWND control) const {
 void Form1::openImage(const std::string& path) {
     try {
         behaviour_.openImage(path);
-    } catch (const std::exception& failure) {
-        showFailure(failure);
+    } catch (...) {
+        showFailure();
     }
 }
 
-void Form1::showFailure(const std::exception& failure) {
-    showMessage(failure.what());
+void Form1::showFailure() noexcept {
+    try {
+        throw;
+    } catch (const std::exception& failure) {
+        try {
+            showMessage(failure.what());
+        } catch (...) {
+            // Too little memory to say even that.
+        }
+    } catch (...) {
+        MessageBoxW(window_, L"The window failed.", kMessageTitle, MB_OK);
+    }
 }
 
 void Form1::createControls(HINSTANCE instance) {
@@ -260,8 +277,8 @@ LRESULT CALLBACK Form1::text1Procedure(HWND box, UINT message, WPARAM wParam, LP
         IsChild(form->window_, reinterpret_cast<HWND>(wParam))) {
         try {
             form->behaviour_.Text1_LostFocus();
-        } catch (const std::exception& failure) {
-            form->showFailure(failure);
+        } catch (...) {
+            form->showFailure();
         }
     }
     return result;
@@ -334,8 +351,8 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return DefWindowProcW(window, message, wParam, lParam);
             }
         }
-    } catch (const std::exception& failure) {
-        showFailure(failure);
+    } catch (...) {
+        showFailure();
         return 0;
     }
     return DefWindowProcW(window_, message, wParam, lParam);

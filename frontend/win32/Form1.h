@@ -49,7 +49,9 @@ class Form1 : private Form1Controls {
     static LRESULT CALLBACK formProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK text1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void showFailure(const std::exception& failure);
+    // Shows the failure that is being handled. No exception may cross the system's code that
+    // called the window, which goes on.
+    void showFailure() noexcept;
 
     void createControls(HINSTANCE instance);
     // Places the controls and sets their font at the window's DPI.

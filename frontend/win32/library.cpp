@@ -52,7 +52,10 @@ std::string systemMessage(DWORD code, const std::wstring& file) {
 
 QuilletRemoveIntroAutoFunction loadRemoveIntroAuto(std::string& error) {
     const std::wstring fileName = toWide(kLibraryFileName);
-    const HMODULE library = LoadLibraryW(fileName.c_str());
+    // By its bare name, but only beside the program and in the system's folders: not in the
+    // current folder or along the PATH, where any file of that name could be waiting.
+    const HMODULE library =
+        LoadLibraryExW(fileName.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
     if (library == nullptr) {
         const DWORD failure = GetLastError();
         const std::wstring folder = programFolder();

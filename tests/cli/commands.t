@@ -88,12 +88,14 @@ $ ln game.gba hard.gba; for o in ./game.gba link.gba hard.gba; do quillet-cli re
 $ done; quillet-cli remove -o gone gone; cp other.gba game-p.gba; cp 'big game.gba' other-p.gba
 $ quillet-cli remove game.gba game-p.gba other.gba other-p.gba; mkdir d && cp game.gba d
 $ quillet-cli remove game.gba ./game.gba d/game.gba --output-dir folder.gba; rm -r d
+$ quillet-cli -q remove -o o game.gba ./game.gba
 ! quillet-cli: game.gba -> ./game.gba: The output file must not be the input file.
 ! quillet-cli: game.gba -> link.gba: The output file must not be the input file.
 ! quillet-cli: game.gba -> hard.gba: The output file must not be the input file.
 ! quillet-cli: gone -> gone: The output file must not be the input file.
 ! quillet-cli: game.gba -> game-p.gba: The output file would replace game-p.gba, an image of this run.
 game-p.gba -> game-p-p.gba: intro filled with 0xFF from offset 400
+./game.gba: the same image as game.gba, done once
 ! quillet-cli: other.gba -> other-p.gba: The output file would replace other-p.gba, an image of this run.
 ! quillet-cli: other-p.gba -> other-p-p.gba: This is not a Game Boy Advance image: it does not begin with a branch instruction. Give --force to process it anyway.
 ! quillet-cli: game.gba -> folder.gba/game.gba: The output file is also the output of d/game.gba.
@@ -102,6 +104,16 @@ game-p.gba -> game-p-p.gba: intro filled with 0xFF from offset 400
 = game-p.gba <- other.gba
 = game-p-p.gba <- fill FF other.gba
 = other-p.gba <- big game.gba
+= o <- fill FF game.gba
+
+# An output that turns out to be another's, through a link that led nowhere, is refused
+$ ln -s game-p.gba other-p.gba && quillet-cli remove game.gba other.gba game.gba
+game.gba -> game-p.gba: intro filled with 0xFF from offset 600
+! quillet-cli: other.gba -> other-p.gba: The output file is also the output of game.gba.
+game.gba: the same image as game.gba, done once
+? 65
+= game-p.gba <- fill FF game.gba
+= other-p.gba <- fill FF game.gba
 
 # Any spelling of the input names the input, in any letter case [windows]
 $ mkdir d && quillet-cli remove -o GAME.GBA game.gba; quillet-cli remove -o 'd\..\game.gba' game.gba
@@ -174,13 +186,16 @@ $ d=$PWD && mkdir gone && cd gone && rmdir ../gone && quillet-cli -q remove -o "
 = o <- fill FF game.gba
 = o2 <- fill FF game.gba
 
-# Where the file system has no unnamed files, a named one serves, with a new file's mode [linux]
+# Where the file system has no unnamed files, or /proc is missing to name them, a named one serves,
+# with a new file's mode [linux]
 $ QUILLET_NO_TMPFILE=1 LD_PRELOAD=$SHIM quillet-cli -q remove -o other.gba game.gba
+$ unshare -m sh -c 'umount -l /proc && quillet-cli -q remove -o o2 game.gba' || exit 77
 $ umask 022 && QUILLET_NO_TMPFILE=1 LD_PRELOAD=$SHIM quillet-cli -q remove -o o game.gba
 $ stat -c %a o
 644
 = other.gba <- fill FF game.gba
 = o <- fill FF game.gba
+= o2 <- fill FF game.gba
 
 # A failing call of the library, or a kill while it writes, leaves every file as it was [linux]
 $ for fault in open read mmap 'open 2' fchmod write fsync linkat 'close 2' rename kill; do
@@ -197,10 +212,11 @@ $   quillet-cli -q remove -o other.gba game.gba; done 2>&1 | uniq -c
 ! Killed
 
 # The new file is synced before it takes the output's name, and the name after [linux]
-$ strace -qq -e trace=fsync,rename quillet-cli -q remove -o o game.gba 2>&1 | cut -d'(' -f1
-fsync
-rename
-fsync
+$ strace -qq -y -e trace=fsync,rename quillet-cli -q remove -o o game.gba 2>&1 |
+$   sed -E "s|$PWD|.|g; s/[0-9]{6,}/N/g; s/ +=/ =/; s/\([0-9]+</(</"
+fsync(<./#N>(deleted)) = 0
+rename(".quillet-N.tmp", "o") = 0
+fsync(<.>) = 0
 = o <- fill FF game.gba
 
 # A read or a write that a signal interrupts is made again [linux]
@@ -317,6 +333,7 @@ $   quillet-cli remove -o o --output-dir . game.gba; quillet-cli remove --output
 $   quillet-cli add game.gba intro.gba other.gba -- plain.gba; quillet-cli add game.gba
 $   quillet-cli info
 $   quillet-cli -q; quillet-cli frobnicate game.gba; quillet-cli remove -x.gba; quillet-cli info -y
+$   quillet-cli -- remove game.gba; quillet-cli remove -oo -op game.gba
 $   quillet-cli add --fill 3 game.gba intro.gba; } 2>&1 | grep -v "^Run 'quillet-cli --help'"
 $ quillet-cli remove; echo $?
 quillet-cli: --fill: '256' is not a byte: give 0 to 255, or 0x00 to 0xFF
@@ -334,6 +351,8 @@ quillet-cli: a command is required: remove, add or info
 quillet-cli: unknown command 'frobnicate'; the commands are remove, add and info
 quillet-cli: unknown option '-x.gba'. An image whose name begins with '-' is named as ./-x.gba, or after --: quillet-cli remove -- -x.gba
 quillet-cli: unknown option '-y'. An image whose name begins with '-' is named as ./-y, or after --: quillet-cli info -- -y
+quillet-cli: a command is required: remove, add or info
+quillet-cli: --output may be given only once
 quillet-cli: add does not take the option --fill
 ! quillet-cli: remove needs at least one IMAGE
 ! Run 'quillet-cli --help' for the commands and their options.

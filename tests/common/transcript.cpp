@@ -40,7 +40,9 @@ std::vector<Case> casesFor(const std::string& path, const std::vector<std::strin
             std::istringstream marks(line.substr(open));
             wanted = open == line.size();
             for (std::string tag; marks >> tag;) {
-                wanted = wanted || std::ranges::count(tags, tag.substr(1, tag.size() - 2)) > 0;
+                std::erase(tag, '[');
+                std::erase(tag, ']');
+                wanted = wanted || std::ranges::count(tags, tag) > 0;
             }
             cases.push_back({line.substr(2, open - 2), {}});
         } else if (wanted && !line.empty() && line[0] != '#') {
@@ -72,7 +74,7 @@ bool changedFiles(const std::string& verb, const std::string& argument) {
     const fs::path from = argument.substr(0, argument.find(' '));
     const fs::path to = argument.substr(std::min(argument.size(), argument.find(' ') + 1));
     if (verb == "copy") {
-        fs::create_directories(to.parent_path());
+        fs::create_directories(to.has_parent_path() ? to.parent_path() : ".");
         fs::remove(to);  // MinGW's copy_file does not replace
         fs::copy_file(from, to);
     }
@@ -88,7 +90,10 @@ void runWindowCase(const Lines& lines, TranscriptWindow& window, std::string& fa
         const std::string name = line.substr(0, line.find(": "));
         std::string actual;
         if (line.starts_with("> ") && !changedFiles(verb, argument)) {
-            window.act(verb, argument);
+            const std::string_view verbs[] = {"click",  "type", "leave", "press",
+                                              "answer", "drop", "fail"};
+            std::ranges::count(verbs, verb) > 0 ? window.act(verb, argument)
+                                                : void(failures += "  unknown: " + line + "\n");
         } else if (line.size() > 1 && line[1] == ' ' && std::string("!?&").find(line[0]) < 3) {
             actual = shown.empty() ? "nothing" : shown.front();
             shown.erase(shown.begin(), shown.begin() + std::min<std::size_t>(shown.size(), 1));

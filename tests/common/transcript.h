@@ -16,8 +16,8 @@ class TranscriptWindow {
   public:
     virtual ~TranscriptWindow() = default;
 
-    // "> VERB ARGUMENT": click CONTROL, type BOX TEXT, leave tab|window|popup, press KEY CONTROL,
-    // answer FILE, drop FILE, fail.
+    // "> VERB ARGUMENT": click CONTROL, type BOX TEXT, leave tab|window|popup, press
+    // enter|space|down CONTROL, answer FILE, drop FILE, fail.
     virtual void act(const std::string& verb, const std::string& argument) = 0;
     // "NAME: ..." for a control, or for "library", "application", "captions" or "tab order".
     virtual std::string described(const std::string& name) = 0;
@@ -33,7 +33,7 @@ int runTranscript(const std::vector<std::string>& tags,
                   const std::function<std::unique_ptr<TranscriptWindow>()>& newWindow);
 
 // text with the transcript's variables ($FOLDER, and the environment's $PROGRAM, $LIBNAME,
-// ...) and escapes (\n, \t) replaced.
+// ...) and line breaks (\n) replaced; a path that goes on after a variable takes its separators.
 std::string expanded(const std::string& text);
 
 }  // namespace quillet::test

@@ -38,17 +38,21 @@ class QtWindow : public QObject, public quillet::test::TranscriptWindow {
         } else if (verb == "press") {
             QWidget* button = control(rest.section(u' ', 1));
             button->setFocus();
-            QTest::keyClick(button, name == "enter" ? Qt::Key_Return : Qt::Key_Space);
+            QTest::keyClick(button, name == "enter"  ? Qt::Key_Return
+                                    : name == "down" ? Qt::Key_Down
+                                                     : Qt::Key_Space);
         } else if (verb == "answer") {
             answer = rest;
         } else if (verb == "drop") {
             QMimeData data;
+            // As file managers drag a file: its address, and the same as text.
             data.setUrls({QUrl::fromLocalFile(QFileInfo(rest).absoluteFilePath())});
+            data.setText(data.urls()[0].toString());
             QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
                                   Qt::NoModifier);
             QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            if (QApplication::sendEvent(&form, &enter) && enter.isAccepted()) {
-                QApplication::sendEvent(&form, &drop);
+            if (QApplication::sendEvent(control("Text1"), &enter) && enter.isAccepted()) {
+                QApplication::sendEvent(control("Text1"), &drop);
             }
         } else {
             struct Failing : QObject {

@@ -48,10 +48,12 @@ library: loaded
 
 # The library is loaded at the first removal that needs it, tried until found, then kept [win32]
 > remove $PROGRAM/$LIBNAME
+> copy $LIBRARY $LIBNAME
 > type Text1 game.gba
 > type Text3 game-p.gba
 > click Command1
 ! The library $LIBNAME could not be loaded.\n\nIt was expected in $PROGRAM, but it is not there.
+> remove $LIBNAME
 > copy $LACKING $PROGRAM/$LIBNAME
 > click Command1
 ! The library $PROGRAM/$LIBNAME has no function RemoveIntroAuto.
@@ -163,16 +165,19 @@ Text1: "$FOLDER/game.gba" on, ffffff, shown
 & open in ., nothing named
 Text2: "$FOLDER/intro.gba" on, ffffff, shown
 
-# A file dropped on the window opens as with the first Browse button
+# A file dropped on the window, a box included, opens as with the first Browse button
 > drop game.gba
 Text1: "$FOLDER/game.gba" on, ffffff, shown
 Text3: "$FOLDER/game-p.gba" on, ffffff, shown
 
-# Enter and Space press the button that has the focus
+# Enter and Space press the button that has the focus; an arrow key chooses within a group
 > press enter Command2_2
 & save in ., Original filename-p
 > press space Command1
 ! Input file not found!
+> press down Option4_1
+Option4_2: "Fill in space covered manually: " on, selected, shown
+Text6: "0" on, ffffff, shown
 
 # The remove command refuses what it cannot do, add mode first, then the position, then the extent
 > type Text1 game.gba
@@ -238,8 +243,8 @@ $ quillet game.gba other.gba 2>/dev/null || echo $?
 $ QT_QPA_PLATFORM=xcb timeout 60 xvfb-run -a -s '-screen 0 800x600x24' sh -c '
 $   quillet game.gba 2>/dev/null &
 $   w=$(xdotool search --sync --onlyvisible --name "^Quillet$") && xdotool getwindowgeometry $w |
-$   tail -1 && xdotool windowfocus --sync $w key Tab Return search --sync --name "^quillet$" &&
-$   kill $!' | grep Geometry
+$   tail -1 && xdotool windowfocus --sync $w key Tab Return
+$   until [ -e game-p.gba ]; do sleep 0.1; done; kill $!' | grep Geometry
 quillet 1.00
 Usage: quillet [options] [image]
 quillet: only one image can be opened; run 'quillet --help' for the options

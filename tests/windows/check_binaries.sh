@@ -3,7 +3,8 @@
 # RemoveIntroAuto at ordinal 1 and AddIntroAuto at ordinal 2 under their undecorated names and
 # nothing else, each returns with the __stdcall removal of its arguments, and the files import
 # from system DLLs (and quillet-cli.exe from quillet.dll) only. The window program's version
-# record names it, and its manifest asks for the monitor's DPI and the UTF-8 code page.
+# record names it, its manifest asks for the monitor's DPI and the UTF-8 code page, and
+# quillet-cli.exe's for the UTF-8 code page.
 # Usage: check_binaries.sh OBJDUMP quillet.dll quillet-cli.exe quillet.exe
 set -eu
 objdump=$1 dll=$2 exe=$3 window=$4
@@ -63,8 +64,7 @@ expect "AddIntroAuto returns with" "ret \$0xc" "$(returns AddIntroAuto)"
 
 # No MinGW runtime DLL (libgcc, libstdc++, libwinpthread) is needed beside the files.
 expect "quillet.dll imports from" "KERNEL32.dll msvcrt.dll" "$(imported_dlls "$dll")"
-expect "quillet-cli.exe imports from" "$(echo KERNEL32.dll msvcrt.dll quillet.dll USER32.dll | sorted)" \
-    "$(imported_dlls "$exe")"
+expect "quillet-cli.exe imports from" "KERNEL32.dll msvcrt.dll quillet.dll" "$(imported_dlls "$exe")"
 expect "quillet-cli.exe imports from quillet.dll" "AddIntroAuto RemoveIntroAuto" \
     "$(imported_names "$exe" quillet.dll)"
 # The window program loads quillet.dll when it needs it, so it runs and tells why without it.
@@ -74,8 +74,13 @@ expect "quillet.exe's version record" \
     "FileVersion 1.00 InternalName quillet OriginalFilename quillet.exe ProductName quillet ProductVersion 1.00" \
     "$(strings -el "$window" | grep -x -A1 --no-group-separator -e FileVersion -e InternalName \
         -e OriginalFilename -e ProductName -e ProductVersion | tr '\n' ' ' | sed 's/ $//')"
+# The settings that a program's manifest asks for.
+settings() {
+    grep -ao '<[A-Za-z]* xmlns="http://schemas.microsoft.com/SMI/[^>]*>[^<]*' "$1" |
+        sed 's/^<\([A-Za-z]*\) .*>/\1 /' | tr '\n' ';' | sed 's/;$//'
+}
 expect "quillet.exe's manifest asks for" \
     "dpiAware true/pm;dpiAwareness PerMonitorV2, PerMonitor;activeCodePage UTF-8" \
-    "$(grep -ao '<[A-Za-z]* xmlns="http://schemas.microsoft.com/SMI/[^>]*>[^<]*' "$window" |
-        sed 's/^<\([A-Za-z]*\) .*>/\1 /' | tr '\n' ';' | sed 's/;$//')"
+    "$(settings "$window")"
+expect "quillet-cli.exe's manifest asks for" "activeCodePage UTF-8" "$(settings "$exe")"
 exit $failed

@@ -72,6 +72,7 @@ class Win32Window : public quillet::test::TranscriptWindow {
             name == "window" || name == "popup" ? void(SetFocus(nullptr))
                                                 : press(name == "tab"     ? VK_TAB
                                                         : name == "enter" ? VK_RETURN
+                                                        : name == "down"  ? VK_DOWN
                                                                           : VK_SPACE);
         } else if (verb == "answer") {
             answer = argument;

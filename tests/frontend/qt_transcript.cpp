@@ -158,6 +158,9 @@ class QtWindow : public QObject, public quillet::test::TranscriptWindow {
             return qApp->applicationName() + ' ' + qApp->applicationVersion() + ", " +
                    QString::number(form.windowIcon().availableSizes().size()) + " icons";
         }
+        if (name == "client area") {
+            return QStringLiteral("%1x%2").arg(form.width()).arg(form.height());
+        }
         if (name == "captions" || name == "tab order") {
             return name == "captions" ? clippedCaptions() : tabOrder();
         }

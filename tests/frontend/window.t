@@ -9,7 +9,8 @@
 #     cancel), drop FILE, fail (a handler throws); or remove PATH, copy FROM TO, move FROM TO
 #   CONTROL: what it shows then: "its text" on|off, its colour, shown|hidden, or for a button
 #     "its caption" on|off, selected, shown|hidden; "library" is loaded or not, "application" its
-#     name, version and how many icons, "captions" whether the window cuts any short, "tab order"
+#     name, version and how many icons, "client area" its size in pixels at 96 dpi, "captions"
+#     whether the window cuts any short, "tab order"
 #     the controls that Tab visits from Text1 (captions in Qt only: Windows' fonts are the
 #     system's)
 #   ! a message box that came, in order; ? replace: the toolkit's question before a file is
@@ -68,7 +69,8 @@ library: loaded
 > fail
 ! the handler failed
 
-# The window at start, in the stored tab order
+# The window at start, in the stored size and tab order
+client area: 278x336
 Text1: "Original filename" on, ffffff, shown
 Text2: "Intro filename" off, 404040, shown
 Text3: "Output Filename" on, ffffff, shown

@@ -92,6 +92,11 @@ class Win32Window : public quillet::test::TranscriptWindow {
         if (name == "tab order") {
             return tabOrder();
         }
+        if (name == "client area") {
+            RECT area;
+            GetClientRect(form.window(), &area);
+            return std::to_string(area.right) + "x" + std::to_string(area.bottom);
+        }
         if (name == "library") {
             return GetModuleHandleW(L"quillet.dll") ? "loaded" : "not loaded";
         }

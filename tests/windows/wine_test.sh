@@ -15,11 +15,12 @@ start)
     # The server and Wine's services outlive this command: they must not hold its output, which
     # the test runner waits on.
     # Without a window manager, Wine waits at every hidden window unless it manages them itself;
-    # a crash must end the program rather than wait on a dialog.
+    # a crash must end the program rather than wait on a dialog; the screen has 96 dpi.
     # A server that an earlier run left running serves as well.
     if ! { { wineserver -p 2>/dev/null || true; } && "$wine64" wineboot -i &&
         "$wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
-        "$wine64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+        "$wine64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
+        "$wine64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f
     } >wine-start.log 2>&1 </dev/null; then
         cat wine-start.log >&2
         exit 1

@@ -119,6 +119,7 @@ game.gba: the same image as game.gba, done once
 $ mkdir d && quillet-cli remove -o GAME.GBA game.gba; quillet-cli remove -o 'd\..\game.gba' game.gba
 $ cp other.gba game-p.gba && cp game.gba d/GAME.GBA && quillet-cli remove game.gba GAME-P.GBA
 $ quillet-cli remove game.gba d/GAME.GBA --output-dir folder.gba; rm -r d
+$ quillet-cli info "$PWD/game.gba" | sed "s|$PWD|.|"
 ! quillet-cli: game.gba -> GAME.GBA: The output file must not be the input file.
 ! quillet-cli: game.gba -> d\..\game.gba: The output file must not be the input file.
 ! quillet-cli: game.gba -> game-p.gba: The output file would replace GAME-P.GBA, an image of this run.
@@ -126,6 +127,7 @@ GAME-P.GBA -> GAME-P-p.GBA: intro filled with 0xFF from offset 400
 ! quillet-cli: game.gba -> folder.gba/game.gba: The output file is also the output of d/GAME.GBA.
 ! quillet-cli: d/GAME.GBA -> folder.gba/GAME.GBA: The output file is also the output of game.gba.
 = game-p.gba <- other.gba
+./game.gba: 1000 bytes, entry branch 94 00 00 EA, target 600: intro at offset 600, 400 bytes
 = GAME-P-p.GBA <- fill FF other.gba
 
 # Outputs go into another folder under their images' own names
@@ -137,10 +139,10 @@ other.gba + intro.gba -> folder.gba/other.gba: intro added
 = folder.gba/other.gba <- add other.gba + intro.gba
 
 # A second run over its own results finds them done and writes nothing; another removal is refused
-$ quillet-cli -q remove game.gba other.gba && quillet-cli remove game-p.gba game.gba other-p.gba \
+$ quillet-cli -q remove game.gba other.gba && quillet-cli remove game.gba game-p.gba other-p.gba \
 $   other.gba; quillet-cli remove --cut game-p.gba game.gba
-game-p.gba: the result of game.gba, left as it is
 game.gba -> game-p.gba: already done, nothing written
+game-p.gba: the result of game.gba, left as it is
 other-p.gba: the result of other.gba, left as it is
 other.gba -> other-p.gba: already done, nothing written
 ! quillet-cli: game-p.gba -> game-p-p.gba: No intro to remove: the entry branch is already the standard one. Give --force to process it anyway.
@@ -329,7 +331,7 @@ quillet-cli 1.00
 $ { quillet-cli remove --fill 256 game.gba; quillet-cli remove --cut --fill 1 game.gba
 $   quillet-cli remove --fill 1 --fill 2 game.gba; quillet-cli remove game.gba --fill
 $   quillet-cli remove -o o game.gba other.gba; quillet-cli remove -o '' game.gba
-$   quillet-cli remove -o o --output-dir . game.gba; quillet-cli remove --output-dir none game.gba
+$   quillet-cli remove -o o --output-dir . game.gba; quillet-cli remove --output-dir game.gba x
 $   quillet-cli add game.gba intro.gba other.gba -- plain.gba; quillet-cli add game.gba
 $   quillet-cli info
 $   quillet-cli -q; quillet-cli frobnicate game.gba; quillet-cli remove -x.gba; quillet-cli info -y
@@ -343,7 +345,7 @@ quillet-cli: --fill needs a value
 quillet-cli: --output: takes a single IMAGE; without it each IMAGE gets its own output name
 quillet-cli: --output: no output file was named
 quillet-cli: --output excludes --output-dir
-quillet-cli: --output-dir: 'none' is not a folder
+quillet-cli: --output-dir: 'game.gba' is not a folder
 quillet-cli: add takes one GAME and one INTRO image; not expected: other.gba plain.gba
 quillet-cli: add needs a GAME and an INTRO image
 quillet-cli: info needs at least one IMAGE

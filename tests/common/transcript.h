@@ -17,7 +17,7 @@ class TranscriptWindow {
     virtual ~TranscriptWindow() = default;
 
     // "> VERB ARGUMENT": click CONTROL, type BOX TEXT, leave tab|window|popup, press
-    // enter|space|down CONTROL, answer FILE, drop FILE, fail.
+    // enter|space|down|up CONTROL, answer FILE, drop FILE, fail.
     virtual void act(const std::string& verb, const std::string& argument) = 0;
     // "NAME: ..." for a control, or for "library", "application", "captions" or "tab order".
     virtual std::string described(const std::string& name) = 0;

@@ -40,6 +40,7 @@ class QtWindow : public QObject, public quillet::test::TranscriptWindow {
             button->setFocus();
             QTest::keyClick(button, name == "enter"  ? Qt::Key_Return
                                     : name == "down" ? Qt::Key_Down
+                                    : name == "up"   ? Qt::Key_Up
                                                      : Qt::Key_Space);
         } else if (verb == "answer") {
             answer = rest;
@@ -157,6 +158,9 @@ class QtWindow : public QObject, public quillet::test::TranscriptWindow {
         if (name == "application") {
             return qApp->applicationName() + ' ' + qApp->applicationVersion() + ", " +
                    QString::number(form.windowIcon().availableSizes().size()) + " icons";
+        }
+        if (name == "cursor") {
+            return QApplication::overrideCursor() != nullptr ? "busy" : "normal";
         }
         if (name == "client area") {
             return QStringLiteral("%1x%2").arg(form.width()).arg(form.height());

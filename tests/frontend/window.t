@@ -5,14 +5,14 @@
 #   # its name
 #   > something done: click CONTROL, type BOX TEXT (with the focus elsewhere), leave
 #     tab|window|popup (Text1 loses the focus to the window's next control, another window or a
-#     popup), press enter|space CONTROL, answer FILE (what the next file dialog chooses; nothing:
-#     cancel), drop FILE, fail (a handler throws); or remove PATH, copy FROM TO, move FROM TO
+#     popup), press enter|space|down|up CONTROL, answer FILE (what the next file dialog chooses;
+#     nothing: cancel), drop FILE, fail (a handler throws); or remove PATH, copy FROM TO, move
+#     FROM TO
 #   CONTROL: what it shows then: "its text" on|off, its colour, shown|hidden, or for a button
 #     "its caption" on|off, selected, shown|hidden; "library" is loaded or not, "application" its
-#     name, version and how many icons, "client area" its size in pixels at 96 dpi, "captions"
-#     whether the window cuts any short, "tab order"
-#     the controls that Tab visits from Text1 (captions in Qt only: Windows' fonts are the
-#     system's)
+#     name, version and how many icons, "client area" its size in pixels at 96 dpi, "cursor"
+#     busy or normal, "captions" whether the window cuts any short (Qt only: Windows' fonts are
+#     the system's), "tab order" the controls that Tab visits from Text1
 #   ! a message box that came, in order; ? replace: the toolkit's question before a file is
 #     replaced; & a file dialog: open or save, the folder it opened in, the file it named
 #   = a file written <- what must be in it, as in tests/cli/commands.t
@@ -180,6 +180,8 @@ Text3: "$FOLDER/game-p.gba" on, ffffff, shown
 > press down Option4_1
 Option4_2: "Fill in space covered manually: " on, selected, shown
 Text6: "0" on, ffffff, shown
+> press up Option4_2
+Text6: "0" off, 101010, shown
 
 # The remove command refuses what it cannot do, add mode first, then the position, then the extent
 > type Text1 game.gba
@@ -202,6 +204,7 @@ Text6: "0" on, ffffff, shown
 > type Text6 not read
 > click Command1
 ! Done!
+cursor: normal
 > type Text3 o
 > click Option4_0
 > click Command1

@@ -73,6 +73,7 @@ class Win32Window : public quillet::test::TranscriptWindow {
                                                 : press(name == "tab"     ? VK_TAB
                                                         : name == "enter" ? VK_RETURN
                                                         : name == "down"  ? VK_DOWN
+                                                        : name == "up"    ? VK_UP
                                                                           : VK_SPACE);
         } else if (verb == "answer") {
             answer = argument;
@@ -91,6 +92,9 @@ class Win32Window : public quillet::test::TranscriptWindow {
     std::string described(const std::string& name) override {
         if (name == "tab order") {
             return tabOrder();
+        }
+        if (name == "cursor") {
+            return GetCursor() == LoadCursorW(nullptr, IDC_WAIT) ? "busy" : "normal";
         }
         if (name == "client area") {
             RECT area;

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <sstream>
 
 #include "test_images.h"
@@ -113,8 +114,9 @@ void runWindowCase(const Lines& lines, TranscriptWindow& window, std::string& fa
 // Runs a shell session: its lines "$ " are the script, "! " what it prints on standard error,
 // "? " its exit status, "= " the files it writes, and the others what it prints on standard
 // output. Lines end in "\n" whatever the program writes them with. Exit status 77 skips the
-// case, with standard error as the reason, which is returned.
-std::string runSession(const Lines& lines, const fs::path& scratch, std::string& failures) {
+// case, with the first line of standard error as the reason, which is returned.
+std::optional<std::string> runSession(const Lines& lines, const fs::path& scratch,
+                                      std::string& failures) {
     std::map<char, std::string> text;  // by mark; ' ' for standard output
     for (const std::string& line : lines) {
         const bool marked =
@@ -136,7 +138,8 @@ std::string runSession(const Lines& lines, const fs::path& scratch, std::string&
     const int exit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 #endif
     if (exit == 77) {
-        return output(err);
+        const std::string reason = output(err);
+        return reason.substr(0, reason.find('\n'));
     }
     for (const auto& [expected, actual] :
          {std::pair(text[' '], output(out)),
@@ -146,7 +149,21 @@ std::string runSession(const Lines& lines, const fs::path& scratch, std::string&
             failures += "  expected: " + expected + "\n  actual:   " + actual + "\n";
         }
     }
-    return {};
+    return std::nullopt;
+}
+
+// The failures of the folder's files: those that the case writes must hold what they should, and
+// every other must be as it was before.
+std::string fileFailures(const ScratchFolder& folder, const std::map<std::string, Bytes>& written,
+                         std::map<std::string, Bytes> before) {
+    std::string failures;
+    std::map<std::string, Bytes> after = folder.snapshot();
+    for (const auto& [name, bytes] : written) {
+        failures += folder.read(name) == bytes ? "" : "  " + name + " does not hold it all\n";
+        after.erase(name);
+        before.erase(name);
+    }
+    return failures + (after == before ? "" : "  files changed, came or went unannounced\n");
 }
 
 void setVariable(const char* name, const std::string& value) {
@@ -204,25 +221,20 @@ int runTranscript(const std::vector<std::string>& tags,
                 written.insert(expectedFile(folder, line.substr(2)));
             }
         }
-        auto before = folder.snapshot();
-        std::string failures, skipped;
+        std::map<std::string, Bytes> before = folder.snapshot();
+        std::string failures;
+        std::optional<std::string> skipped;
         if (c.lines[0].starts_with("$ ")) {
             skipped = runSession(c.lines, scratch.path(), failures);
         } else {
             runWindowCase(c.lines, *newWindow(), failures);
         }
-        auto after = folder.snapshot();
-        for (const auto& [name, bytes] : written) {
-            failures += folder.read(name) == bytes ? "" : "  " + name + " does not hold it all\n";
-            after.erase(name);
-            before.erase(name);
-        }
-        failures += after == before ? "" : "  files changed, came or went unannounced\n";
+        // A skipped case stopped part of the way: its files are not judged.
+        failures += skipped ? "" : fileFailures(folder, written, std::move(before));
         fs::current_path(scratch.path());
         failed += failures.empty() ? 0 : 1;
         std::cout << (failures.empty() ? "ok " : "not ok ") << ++number << " - " << c.name
-                  << (skipped.empty() ? "" : " # SKIP " + skipped.substr(0, skipped.find('\n')))
-                  << "\n"
+                  << (skipped ? " # SKIP " + *skipped : "") << "\n"
                   << failures << std::flush;
     }
     std::cout << "1.." << number << "\n";

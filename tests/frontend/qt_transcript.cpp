@@ -46,9 +46,11 @@ class QtWindow : public QObject, public quillet::test::TranscriptWindow {
             answer = rest;
         } else if (verb == "drop") {
             QMimeData data;
-            // As file managers drag a file: its address, and the same as text.
-            data.setUrls({QUrl::fromLocalFile(QFileInfo(rest).absoluteFilePath())});
-            data.setText(data.urls()[0].toString());
+            // As file managers drag a file: its address, and the same as text; or text alone.
+            if (!rest.startsWith("text ")) {
+                data.setUrls({QUrl::fromLocalFile(QFileInfo(rest).absoluteFilePath())});
+            }
+            data.setText(data.hasUrls() ? data.urls()[0].toString() : rest.section(u' ', 1));
             QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
                                   Qt::NoModifier);
             QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);

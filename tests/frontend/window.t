@@ -6,8 +6,8 @@
 #   > something done: click CONTROL, type BOX TEXT (with the focus elsewhere), leave
 #     tab|window|popup (Text1 loses the focus to the window's next control, another window or a
 #     popup), press enter|space|down|up CONTROL, answer FILE (what the next file dialog chooses;
-#     nothing: cancel), drop FILE, fail (a handler throws); or remove PATH, copy FROM TO, move
-#     FROM TO
+#     nothing: cancel), drop FILE or drop text TEXT (dragged alone), fail (a handler throws); or
+#     remove PATH, copy FROM TO, move FROM TO
 #   CONTROL: what it shows then: "its text" on|off, its colour, shown|hidden, or for a button
 #     "its caption" on|off, selected, shown|hidden; "library" is loaded or not, "application" its
 #     name, version and how many icons, "client area" its size in pixels at 96 dpi, "cursor"
@@ -171,6 +171,10 @@ Text2: "$FOLDER/intro.gba" on, ffffff, shown
 > drop game.gba
 Text1: "$FOLDER/game.gba" on, ffffff, shown
 Text3: "$FOLDER/game-p.gba" on, ffffff, shown
+
+# Text dragged onto the window names no file and changes nothing [qt]
+> drop text game.gba
+Text1: "Original filename" on, ffffff, shown
 
 # Enter and Space press the button that has the focus; an arrow key chooses within a group
 > press enter Command2_2

@@ -213,7 +213,6 @@ int runRemove(const RemoveArguments& arguments, bool quiet) {
     std::map<std::string, std::string> imageOfOutput;
     for (const Step& step : steps) {
         const std::string subject = step.image + " -> " + step.output;
-        const auto written = imageOfOutput.find(fileIdentity(step.output));
         if (step.sameAs) {
             report.result(step.image,
                           "the same image as " + steps[*step.sameAs].image + ", done once");
@@ -224,7 +223,8 @@ int runRemove(const RemoveArguments& arguments, bool quiet) {
             report.result(subject, "already done, nothing written");
         } else if (const std::string refusal = refusalOf(step, steps); !refusal.empty()) {
             report.failure(subject, refusal, kExitRefused);
-        } else if (written != imageOfOutput.end()) {
+        } else if (const auto written = imageOfOutput.find(fileIdentity(step.output));
+                   written != imageOfOutput.end()) {
             report.failure(subject, sharedOutputMessage(written->second), kExitRefused);
         } else if (removeIntroFrom(step.image, step.output, arguments, report)) {
             imageOfOutput.emplace(fileIdentity(step.output), step.image);

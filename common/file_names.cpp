@@ -18,8 +18,9 @@ namespace {
 // A name as Windows compares names, which does not tell letter cases apart.
 std::string comparableName(const std::wstring& name) {
     std::wstring upper(name.size(), L'\0');
-    LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, name.data(), static_cast<int>(name.size()),
-                  upper.data(), static_cast<int>(upper.size()), nullptr, nullptr, 0);
+    LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, name.data(),
+                  static_cast<int>(name.size()), upper.data(), static_cast<int>(upper.size()),
+                  nullptr, nullptr, 0);
     return std::string(reinterpret_cast<const char*>(upper.data()), upper.size() * sizeof(wchar_t));
 }
 #endif
@@ -67,12 +68,13 @@ std::optional<std::string> existingFileIdentity(const std::string& path) {
 #endif
 }
 
-}  // namespace
-
+// The file name of path: the part after its last "/" or "\".
 std::string_view fileNameOf(std::string_view path) {
     const std::size_t lastSeparator = path.find_last_of("/\\");
     return lastSeparator == std::string_view::npos ? path : path.substr(lastSeparator + 1);
 }
+
+}  // namespace
 
 std::string outputNameFor(std::string_view inputName) {
     const std::size_t dot = inputName.find('.', inputName.size() - fileNameOf(inputName).size());

@@ -6,9 +6,6 @@
 
 namespace quillet {
 
-// The file name of path: the part after its last "/" or "\".
-std::string_view fileNameOf(std::string_view path);
-
 // The output name proposed for inputName: "-p" before the first "." of its file name (the part
 // after the last "/" or "\"), or appended when the file name has no ".". Works on UTF-8 and on
 // any 8-bit encoding in which "/", "\" and "." are single bytes.

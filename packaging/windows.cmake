@@ -7,7 +7,6 @@ set(CPACK_GENERATOR ZIP NSIS)
 set(CPACK_STRIP_FILES ON)
 # One installer section and one zip, whatever the install components.
 set(CPACK_MONOLITHIC_INSTALL ON)
-set(CPACK_PACKAGE_VENDOR "The Quillet developers")
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(CPACK_SYSTEM_NAME windows-x86)
     set(CPACK_QUILLET_NSIS_TARGET x86-unicode)

@@ -88,23 +88,29 @@ int openForReading(const char* path) {
 }
 
 std::string replaceableTarget(const char* outputPath) {
-    const DWORD attributes = GetFileAttributesW(widePath(outputPath).c_str());
+    const std::wstring path = widePath(outputPath);
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND ? outputPath : (failedWith(error), std::string());
     }
-    // A symbolic link or a mount point would be replaced itself, not what it leads to; other
-    // reparse points, such as files kept in the cloud, are files like any other.
-    WIN32_FIND_DATAW found{};
-    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-        FindClose(FindFirstFileW(widePath(outputPath).c_str(), &found));
+    // A symbolic link would be replaced itself, not what it leads to; other reparse points, such
+    // as files kept in the cloud, are files like any other. A mount point is a folder.
+    bool link = false;
+    if ((attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) ==
+        FILE_ATTRIBUTE_REPARSE_POINT) {
+        WIN32_FIND_DATAW found{};
+        const HANDLE search = FindFirstFileW(path.c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) {
+            return failedWith(GetLastError()), std::string();
+        }
+        FindClose(search);
+        link = found.dwReserved0 == IO_REPARSE_TAG_SYMLINK;
     }
-    const bool link = found.dwReserved0 == IO_REPARSE_TAG_SYMLINK ||
-                      found.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT;
-    errno = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0             ? EISDIR
-            : (attributes & FILE_ATTRIBUTE_DEVICE) != 0 || link      ? ENOTSUP
-            : (attributes & FILE_ATTRIBUTE_READONLY) != 0            ? EACCES
-                                                                     : 0;
+    errno = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0        ? EISDIR
+            : (attributes & FILE_ATTRIBUTE_DEVICE) != 0 || link ? ENOTSUP
+            : (attributes & FILE_ATTRIBUTE_READONLY) != 0       ? EACCES
+                                                                : 0;
     return errno == 0 ? outputPath : std::string();
 }
 

@@ -131,14 +131,16 @@ Form1::Form1(HINSTANCE instance) : behaviour_(*this) {
         lastFocus_ = control(Control::Text1);
         SetFocus(lastFocus_);
     } catch (...) {
-        // The window must not outlive the object that its procedure reaches.
-        destroying_ = true;
-        DestroyWindow(window_);
+        release();
         throw;
     }
 }
 
 Form1::~Form1() {
+    release();
+}
+
+void Form1::release() {
     if (window_ != nullptr) {
         destroying_ = true;
         DestroyWindow(window_);

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,6 +53,9 @@ class Form1 : private Form1Controls {
     void showFailure() noexcept;
 
     void createControls(HINSTANCE instance);
+    // Ends the window, which must not outlive the object that its procedure reaches, and frees
+    // the font and brushes that it was painted with.
+    void release();
     // Places the controls and sets their font at the window's DPI.
     void layOut();
     int scaled(int pixels) const;

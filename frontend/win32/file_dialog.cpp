@@ -34,9 +34,7 @@ std::optional<std::string> chooseFile(HWND owner, bool save, const std::string& 
             folder = path.substr(0, nameStart);
             // A save dialog proposes the name in the box; an open dialog names only a file that
             // exists.
-            const DWORD attributes = GetFileAttributesW(path.c_str());
-            if (save || (attributes != INVALID_FILE_ATTRIBUTES &&
-                         (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)) {
+            if (save || isFile(path)) {
                 std::copy(path.begin() + nameStart, path.end(), file.begin());
             }
         }

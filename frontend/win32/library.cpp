@@ -61,11 +61,9 @@ QuilletRemoveIntroAutoFunction loadRemoveIntroAuto(std::string& error) {
         const std::wstring folder = programFolder();
         // Only a file that is there and still fails says something the user can act on.
         const std::wstring path = folder + L'\\' + fileName;
-        const DWORD attributes = GetFileAttributesW(path.c_str());
-        const bool present =
-            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-        error = libraryNotLoadedMessage(kLibraryFileName, toNarrow(folder),
-                                        present ? systemMessage(failure, path) : std::string());
+        error =
+            libraryNotLoadedMessage(kLibraryFileName, toNarrow(folder),
+                                    isFile(path) ? systemMessage(failure, path) : std::string());
         return nullptr;
     }
     const FARPROC function = GetProcAddress(library, "RemoveIntroAuto");

@@ -2,16 +2,12 @@
 
 #include <windows.h>
 
+#include "file_system.h"
+
 namespace quillet {
 
 std::wstring toWide(const std::string& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    std::wstring wide(MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
-    return wide;
+    return widePath(text.c_str());
 }
 
 std::string toNarrow(const std::wstring& text) {
@@ -24,6 +20,11 @@ std::string toNarrow(const std::wstring& text) {
     WideCharToMultiByte(CP_ACP, 0, text.data(), size, narrow.data(),
                         static_cast<int>(narrow.size()), nullptr, nullptr);
     return narrow;
+}
+
+bool isFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 }  // namespace quillet

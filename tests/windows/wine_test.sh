@@ -7,6 +7,16 @@
 #                            and uninstalls silently, which must leave nothing behind
 #   stop                     ends the server and everything that runs in it
 set -eu
+
+# In a new folder of the name given, the command that follows, a quillet-cli.exe, cuts an 8-byte
+# intro off an image whose entry branch jumps to offset 256.
+cuts_intro() {
+    rm -rf "$1" && mkdir "$1" && cd "$1" && shift
+    { printf '\076\000\000\352'; head -c 252 /dev/zero; printf 'INTRO!!!'; } >game.gba
+    "$@" -q remove --cut game.gba
+    { printf '\056\000\000\352'; head -c 252 /dev/zero; } | cmp - game-p.gba
+}
+
 case $1 in
 start)
     # Wine's own programs in a new prefix are 64-bit: its 64-bit loader starts them directly.
@@ -27,26 +37,18 @@ start)
     fi
     ;;
 program)
-    # quillet-cli.exe and the library that it imports cut an 8-byte intro off an image whose
-    # entry branch jumps to offset 256.
-    rm -rf program_test && mkdir program_test && cd program_test
-    { printf '\076\000\000\352'; head -c 252 /dev/zero; printf 'INTRO!!!'; } >game.gba
-    wine "$2" -q remove --cut game.gba
-    { printf '\056\000\000\352'; head -c 252 /dev/zero; } | cmp - game-p.gba
+    # quillet-cli.exe with the library that it imports.
+    cuts_intro program_test wine "$2"
     ;;
 installer)
     wine64=/usr/lib/wine/wine64
     user="$WINEPREFIX/drive_c/users/$(id -un)/AppData"
     programs="$user/Local/Programs/Quillet" shortcut="$user/Roaming/Microsoft/Windows/Start Menu/Programs/Quillet.lnk"
     key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillet'
-    rm -rf installer_test && mkdir installer_test && cd installer_test
     "$wine64" "$2" /S
     test -f "$shortcut"
     "$wine64" reg query "$key" /v QuietUninstallString
-    # An entry branch that jumps to offset 256, where an 8-byte intro begins.
-    { printf '\076\000\000\352'; head -c 252 /dev/zero; printf 'INTRO!!!'; } >game.gba
-    "$wine64" "$programs/quillet-cli.exe" remove --cut game.gba
-    test "$(wc -c <game-p.gba)" -eq 256
+    cuts_intro installer_test "$wine64" "$programs/quillet-cli.exe"
     # The uninstaller goes on in a copy of itself, and is done when the folder is gone.
     "$wine64" "$programs/Uninstall.exe" /S
     for _ in $(seq 100); do [ -e "$programs" ] && sleep 0.1; done

@@ -215,7 +215,7 @@ int runRemove(const RemoveArguments& arguments, bool quiet) {
         const std::string subject = step.image + " -> " + step.output;
         if (step.sameAs) {
             report.result(step.image,
-                          "the same image as " + steps[*step.sameAs].image + ", done once");
+                          "the same image as " + steps[*step.sameAs].image + ", named before");
         } else if (step.resultOf) {
             report.result(step.image,
                           "the result of " + steps[*step.resultOf].image + ", left as it is");
@@ -327,7 +327,7 @@ std::string usageProblem(const CLI::App& app, const CLI::Error& error,
             std::string(error.what()).substr(0, std::string(error.what()).find(':'));
         const CLI::Option* option = command.get_option_no_throw(name);
         const auto given =
-            std::count_if(words.begin(), words.end(), [option](const std::string& word) {
+            std::count_if(words.begin(), separator, [option](const std::string& word) {
                 // --name=value, or -n with its value joined to it
                 const std::size_t end = word.starts_with("--") ? word.find('=') : 2;
                 return option != nullptr && option->check_name(word.substr(0, end));
@@ -338,11 +338,8 @@ std::string usageProblem(const CLI::App& app, const CLI::Error& error,
         dynamic_cast<const CLI::RequiredError*>(&error) == nullptr) {
         return error.what();
     }
-    for (const std::string& word : words) {
+    for (const std::string& word : std::span(words.begin(), separator)) {
         const std::string name = word.substr(0, word.find('='));
-        if (word == "--") {
-            break;
-        }
         if (word.size() < 2 || word[0] != '-' || command.get_option_no_throw(name) != nullptr ||
             app.get_option_no_throw(name) != nullptr) {
             continue;

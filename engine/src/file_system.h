@@ -38,10 +38,10 @@ bool failedWith(DWORD error);
 // Opens path for reading without waiting on a pipe: a descriptor, or -1.
 int openForReading(const char* path);
 
-// The file that the output's bytes replace. A symbolic link is followed, so that the link stays
-// and its target gets the new contents. Empty, with errno set, when the name leads to something
-// that must not be replaced: a folder, a device, a pipe, a link that leads nowhere, or a file
-// that the caller may not write.
+// The file that the output's bytes replace. On Linux a symbolic link is followed, so that the
+// link stays and its target gets the new contents; on Windows one is refused. Empty, with errno
+// set, when the name leads to something that must not be replaced: a folder, a device, a pipe, a
+// link that leads nowhere, or a file that the caller may not write.
 std::string replaceableTarget(const char* outputPath);
 
 // The folder part of path, with its separator; empty for a name in the current folder.
@@ -54,7 +54,8 @@ bool withUnusedName(const std::string& folder, std::string& name,
 // The file that is to replace the output, made in the output's folder. While it is written,
 // nothing of it outlives the process, however the process ends: on Linux it has no name yet, and
 // on Windows the system deletes it when the process ends. Only on a Linux file system without
-// unnamed files does it have a name from the start, which a killed process leaves behind.
+// unnamed files, or without /proc to name one, does it have a name from the start, which a killed
+// process leaves behind.
 class TemporaryFile {
   public:
     TemporaryFile() = default;

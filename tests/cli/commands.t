@@ -55,8 +55,11 @@ other.gba -> other-p.gba: intro removed, 400 bytes kept
 = game-p.gba <- cut game.gba
 = other-p.gba <- cut other.gba
 
-# Pipes and devices are no images, and a file shorter than its size cannot be read [linux]
-$ quillet-cli remove pipe.gba /dev/zero; quillet-cli remove -o o --force /sys/devices/system/cpu/on*
+# Pipes and devices are no images, even to info; a file shorter than its size is unread [linux]
+$ quillet-cli info pipe.gba; echo $?; quillet-cli remove pipe.gba /dev/zero
+$ quillet-cli remove -o o --force /sys/devices/system/cpu/on*
+1
+! quillet-cli: pipe.gba: Input file could not be opened: Not a regular file.
 ! quillet-cli: pipe.gba -> pipe-p.gba: Input file could not be opened: Not a regular file.
 ! quillet-cli: /dev/zero -> /dev/zero-p: Input file could not be opened: Not a regular file.
 ! quillet-cli: /sys/devices/system/cpu/online -> o: Input file could not be read!
@@ -95,7 +98,7 @@ $ quillet-cli -q remove -o o game.gba ./game.gba
 ! quillet-cli: gone -> gone: The output file must not be the input file.
 ! quillet-cli: game.gba -> game-p.gba: The output file would replace game-p.gba, an image of this run.
 game-p.gba -> game-p-p.gba: intro filled with 0xFF from offset 400
-./game.gba: the same image as game.gba, done once
+./game.gba: the same image as game.gba, named before
 ! quillet-cli: other.gba -> other-p.gba: The output file would replace other-p.gba, an image of this run.
 ! quillet-cli: other-p.gba -> other-p-p.gba: This is not a Game Boy Advance image: it does not begin with a branch instruction. Give --force to process it anyway.
 ! quillet-cli: game.gba -> folder.gba/game.gba: The output file is also the output of d/game.gba.
@@ -110,7 +113,7 @@ game-p.gba -> game-p-p.gba: intro filled with 0xFF from offset 400
 $ ln -s game-p.gba other-p.gba && quillet-cli remove game.gba other.gba game.gba
 game.gba -> game-p.gba: intro filled with 0xFF from offset 600
 ! quillet-cli: other.gba -> other-p.gba: The output file is also the output of game.gba.
-game.gba: the same image as game.gba, done once
+game.gba: the same image as game.gba, named before
 ? 65
 = game-p.gba <- fill FF game.gba
 = other-p.gba <- fill FF game.gba
@@ -176,25 +179,25 @@ $ (ulimit -f 1024; quillet-cli remove -o o big.gba); echo $?; rm big.gba
 ! File size limit exceeded
 153
 
-# A replaced file keeps its mode, and a link stays a link to it [linux]
-$ chmod 751 other.gba && quillet-cli -q remove --cut -o 'other link.gba' game.gba
+# A replaced file keeps its mode, a link to it stays; the new file is made beside the output [linux]
+$ chmod 751 other.gba && quillet-cli -q remove --cut -o 'other link.gba' game.gba <&-
 $ stat -c %a other.gba
+$ d=$PWD && mkdir gone && cd gone && rmdir ../gone && quillet-cli -q remove -o "$d/o2" "$d/game.gba"
 751
 = other.gba <- cut game.gba
-
-# A closed standard input is no file of the run's; the new file is made beside the output [linux]
-$ quillet-cli -q remove -o o game.gba <&-
-$ d=$PWD && mkdir gone && cd gone && rmdir ../gone && quillet-cli -q remove -o "$d/o2" "$d/game.gba"
-= o <- fill FF game.gba
 = o2 <- fill FF game.gba
 
-# A named new file serves where unnamed ones are missing, with a new file's mode [linux]
+# Without unnamed new files a named one serves; a call a signal cuts short is made again [linux]
 $ QUILLET_NO_TMPFILE=1 LD_PRELOAD=$SHIM quillet-cli -q remove -o other.gba game.gba
 $ umask 022 && QUILLET_NO_TMPFILE=1 LD_PRELOAD=$SHIM quillet-cli -q remove -o o game.gba
 $ stat -c %a o
+$ for call in read write; do QUILLET_FAULT=$call QUILLET_FAULT_ERRNO=4 LD_PRELOAD=$SHIM \
+$   quillet-cli -q remove -o $call.gba game.gba; done
 644
 = other.gba <- fill FF game.gba
 = o <- fill FF game.gba
+= read.gba <- fill FF game.gba
+= write.gba <- fill FF game.gba
 
 # Without /proc, which gives an unnamed file its name, a named one serves [linux]
 $ unshare -m true || exit 77
@@ -225,12 +228,6 @@ fsync(<./#N>(deleted)) = 0
 rename(".quillet-N.tmp", "o") = 0
 fsync(<.>) = 0
 = o <- fill FF game.gba
-
-# A read or a write that a signal interrupts is made again [linux]
-$ for call in read write; do QUILLET_FAULT=$call QUILLET_FAULT_ERRNO=4 LD_PRELOAD=$SHIM \
-$   quillet-cli -q remove -o $call.gba game.gba; done
-= read.gba <- fill FF game.gba
-= write.gba <- fill FF game.gba
 
 # A write cut short by the file size limit, or the kill that it brings, leaves the output [linux]
 $ (trap '' XFSZ && ulimit -f 1 && quillet-cli remove -o other.gba game.gba); echo $?
@@ -318,11 +315,6 @@ header.gba: 1000 bytes, entry branch 17 00 00 EA, target 100: no intro (the entr
 ! quillet-cli: folder.gba: Input file could not be opened: Is a directory.
 ? 3
 
-# Info never waits on a pipe [linux]
-$ quillet-cli info pipe.gba
-! quillet-cli: pipe.gba: Input file could not be opened: Not a regular file.
-? 1
-
 # Help lists the commands and every exit status, with an example for each command
 $ quillet-cli --help | grep -cE '^  (remove|add|info|[0-9]+) '; quillet-cli --version &&
 $   for command in remove add info; do quillet-cli $command --help | tail -1; done
@@ -334,7 +326,7 @@ quillet-cli 1.00
 
 # Usage errors touch nothing and say what is wrong, in the program's own words
 $ { quillet-cli remove --fill 256 game.gba; quillet-cli remove --cut --fill 1 game.gba
-$   quillet-cli remove --fill 1 --fill 2 game.gba; quillet-cli remove game.gba --fill
+$   quillet-cli remove --fill 1 --fill 2 game.gba; quillet-cli remove game.gba --fill -- --fill=2
 $   quillet-cli remove -o o game.gba other.gba; quillet-cli remove -o '' game.gba
 $   quillet-cli remove -o o --output-dir . game.gba; quillet-cli remove --output-dir game.gba x
 $   quillet-cli add game.gba intro.gba other.gba -- plain.gba; quillet-cli add game.gba

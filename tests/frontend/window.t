@@ -176,7 +176,7 @@ Text3: "$FOLDER/game-p.gba" on, ffffff, shown
 > drop text game.gba
 Text1: "Original filename" on, ffffff, shown
 
-# Enter and Space press the button that has the focus; an arrow key chooses within a group
+# Enter and Space press the button that has the focus; an arrow key chooses within a group, around
 > press enter Command2_2
 & save in ., Original filename-p
 > press space Command1
@@ -184,8 +184,10 @@ Text1: "Original filename" on, ffffff, shown
 > press down Option4_1
 Option4_2: "Fill in space covered manually: " on, selected, shown
 Text6: "0" on, ffffff, shown
-> press up Option4_2
-Text6: "0" off, 101010, shown
+> press down Option4_2
+Option4_0: "Don't fill in space covered with intros" on, selected, shown
+> press up Option4_0
+Text6: "0" on, ffffff, shown
 
 # The remove command refuses what it cannot do, add mode first, then the position, then the extent
 > type Text1 game.gba

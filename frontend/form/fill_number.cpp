@@ -1,5 +1,6 @@
 #include "fill_number.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -36,16 +37,20 @@ std::size_t endOfRun(std::string_view text, std::size_t start, Accepts accepts) 
 
 // The power of ten of number's leading digit, enough to tell the tiny from the huge.
 long long decimalOrder(std::string_view number) {
+    // Far beyond every double either way, and far enough from the ends of 64 bits that the sums
+    // below cannot overflow.
+    constexpr long long kFar = 1LL << 40;
     const std::size_t exponentStart = number.find_first_of("eE");
     long long exponent = 0;
     if (exponentStart != std::string_view::npos) {
         std::string_view digits = number.substr(exponentStart + 1);
         digits.remove_prefix(digits.starts_with('+') ? 1 : 0);
-        if (std::from_chars(digits.data(), digits.data() + digits.size(), exponent).ec !=
-            std::errc{}) {
-            // Too many digits for 64 bits: far beyond every double either way.
-            exponent = digits.starts_with('-') ? -(1LL << 40) : 1LL << 40;
-        }
+        const bool fits =
+            std::from_chars(digits.data(), digits.data() + digits.size(), exponent).ec ==
+            std::errc{};
+        exponent = fits                      ? std::clamp(exponent, -kFar, kFar)
+                   : digits.starts_with('-') ? -kFar
+                                             : kFar;
     }
     const std::string_view mantissa = number.substr(0, exponentStart);
     const std::string_view integer = mantissa.substr(0, mantissa.find('.'));

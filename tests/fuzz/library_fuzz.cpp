@@ -53,15 +53,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto openBefore = std::ranges::distance(fs::directory_iterator("/proc/self/fd"));
     const std::string gamePath = folder.path("game.gba"), introPath = folder.path("intro.gba");
     const std::string outputPath = folder.path(outputs[outputKind]);
-    test::check((call == 2 ? AddIntroAuto(gamePath.c_str(), introPath.c_str(), outputPath.c_str())
-                           : RemoveIntroAuto(gamePath.c_str(), outputPath.c_str(), call,
-                                             fillValue)) == status,
-                "the status follows the sizes and the branch");
+    // Before the call, which may write over the images.
     test::check(RemoveIntroAuto(nullptr, outputPath.c_str(), 0, 0) == QUILLET_INPUT_NOT_OPENED &&
                     AddIntroAuto(gamePath.c_str(), introPath.c_str(), nullptr) ==
                         (game.size() < 4 || intro.size() < 192 ? QUILLET_INPUT_TOO_SHORT
                                                                : QUILLET_OUTPUT_NOT_WRITTEN),
                 "a null path names no file");
+    test::check((call == 2 ? AddIntroAuto(gamePath.c_str(), introPath.c_str(), outputPath.c_str())
+                           : RemoveIntroAuto(gamePath.c_str(), outputPath.c_str(), call,
+                                             fillValue)) == status,
+                "the status follows the sizes and the branch");
     test::check(std::ranges::distance(fs::directory_iterator("/proc/self/fd")) == openBefore,
                 "no file is left open");
     test::check(folder.snapshot() == expected,

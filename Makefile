@@ -21,7 +21,7 @@ run: build
 test: build
 	ctest --preset default
 	$(MAKE) package
-	sh scripts/check-package.sh
+	sh tests/package/check.sh
 	$(MAKE) windows
 	cmake --preset windows-x64
 	cmake --build --preset windows-x64

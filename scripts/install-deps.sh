@@ -3,9 +3,9 @@
 set -eu
 
 # Besides the build: clang's libFuzzer for `make fuzz`, Python and GNU time for `make bench`, the
-# tools that build and check the Debian package, and for the 32-bit Windows build MinGW-w64 (the
-# win32 thread model) and Wine, whose wine32 runs the 32-bit programs and wine64 creates and
-# serves the Wine prefix natively.
+# tools that build and check the Debian package, and for the Windows builds MinGW-w64 (the win32
+# thread model), NSIS for their installers, and Wine, whose wine32 runs the 32-bit programs and
+# wine64 creates and serves the Wine prefix natively.
 packages="
     build-essential
     cmake
@@ -33,17 +33,25 @@ packages="
     lintian
     g++-mingw-w64-i686-win32
     g++-mingw-w64-x86-64-win32
+    nsis
     wine
     wine32:i386
     wine64
     fonts-wine
 "
 
-if [ "$(id -u)" -eq 0 ]; then
-    sudo=""
-else
-    sudo="sudo"
-fi
+# Runs a command as root: directly, or with sudo. Without either, says what to run and stops.
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null; then
+        sudo "$@"
+    else
+        echo "install-deps: $* needs root, and this system has no sudo. Run this script as root:" >&2
+        echo "    su -c 'sh $(cd "$(dirname "$0")" && pwd)/install-deps.sh'" >&2
+        exit 1
+    fi
+}
 
 # Installs those of the given packages that are missing.
 install() {
@@ -56,11 +64,11 @@ install() {
     [ -z "$missing" ] && return 0
     echo "Installing:$missing"
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
-        $sudo dpkg --add-architecture i386
+        as_root dpkg --add-architecture i386
     fi
-    $sudo apt-get update
+    as_root apt-get update
     # shellcheck disable=SC2086 # the list is meant to split into words
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends $missing
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $missing
 }
 
 # shellcheck disable=SC2086 # the list is meant to split into words
@@ -71,13 +79,13 @@ install $packages
 if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
     install qemu-user
     binfmt=/proc/sys/fs/binfmt_misc
-    [ -e $binfmt/register ] || $sudo mount -t binfmt_misc binfmt_misc $binfmt
+    [ -e $binfmt/register ] || as_root mount -t binfmt_misc binfmt_misc $binfmt
     # The start of an i386 program's ELF header, and which of its bits to compare.
     magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
     mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
     if [ ! -e $binfmt/qemu-i386 ]; then
         printf '%s\n' ":qemu-i386:M::$magic:$mask:/usr/bin/qemu-i386:F" |
-            $sudo tee $binfmt/register >/dev/null
+            as_root tee $binfmt/register >/dev/null
     fi
     /lib/ld-linux.so.2 --version >/dev/null
 fi

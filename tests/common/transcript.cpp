@@ -205,9 +205,19 @@ int runTranscript(const std::vector<std::string>& tags,
                   const std::function<std::unique_ptr<TranscriptWindow>()>& newWindow) {
     const ScratchFolder scratch;  // the sessions' script and output, outside the case's folder
 #if !defined(_WIN32)
-    // As root, $AS_USER runs a command as nobody; as anyone else, as oneself.
-    setVariable("AS_USER",
-                geteuid() == 0 ? "setpriv --reuid=nobody --regid=nogroup --clear-groups" : "");
+    // As root, $AS_USER runs a command as nobody, with copies of quillet-cli and the library
+    // that nobody can reach wherever the build is (root's home is closed to others); as anyone
+    // else, as oneself. Only the Linux build's sessions, which name $LIBRARY, use it.
+    const ScratchFolder programs;
+    setVariable("AS_USER", "");
+    if (const char* library = std::getenv("LIBRARY"); geteuid() == 0 && library != nullptr) {
+        fs::copy_file(fs::path(library).parent_path() / "quillet-cli",
+                      programs.path("quillet-cli"));
+        fs::copy_file(library, programs.path(std::getenv("LIBNAME")));
+        fs::permissions(programs.path(), fs::perms(0755));
+        setVariable("AS_USER", "setpriv --reuid=nobody --regid=nogroup --clear-groups env PATH=" +
+                                   programs.path().string() + ":/usr/bin:/bin");
+    }
 #endif
     int failed = 0;
     int number = 0;

@@ -5,12 +5,12 @@
 # the library, and C callers built with pkg-config and with CMake's find_package work; lintian
 # finds no error and nothing amiss with the library's versioning (other warnings are printed).
 set -eu
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 
 found=$(find build/package -maxdepth 1 -name '*.deb' 2>/dev/null | LC_ALL=C sort)
 names=$(echo "$found" | sed 's|.*/||; s|_.*||' | tr '\n' ' ')
 if [ "$names" != "libquillet-dev libquillet1 quillet " ]; then
-    echo "check-package: expected one .deb each of quillet, libquillet1 and libquillet-dev in" >&2
+    echo "package check: expected one .deb each of quillet, libquillet1 and libquillet-dev in" >&2
     echo "build/package, found: $(echo $found)" >&2
     echo "Remove any old ones (rm build/package/*.deb) and run 'make package'." >&2
     exit 1
@@ -35,11 +35,11 @@ check_files() {
         > "$scratch/expected"
     dpkg-deb --fsys-tarfile "$package" | tar -t | grep -v '/$' | LC_ALL=C sort > "$scratch/files"
     if ! diff -u "$scratch/expected" "$scratch/files"; then
-        echo "check-package: $package's files differ from those expected (- missing, + extra)" >&2
+        echo "package check: $package's files differ from those expected (- missing, + extra)" >&2
         exit 1
     fi
     if dpkg-deb --fsys-tarfile "$package" | tar -t | grep -v '^\./$' | grep -v '^\./usr/'; then
-        echo "check-package: the entries above of $package are outside /usr" >&2
+        echo "package check: the entries above of $package are outside /usr" >&2
         exit 1
     fi
     dpkg-deb --extract "$package" "$root"
@@ -54,7 +54,7 @@ check_files libquillet-dev usr/include/quillet.h "$lib/libquillet.so" "$lib/pkgc
     "$lib/cmake/quillet/quilletTargets.cmake" "$lib/cmake/quillet/quilletTargets-release.cmake"
 
 if grep -rlF "$PWD" "$root"; then
-    echo "check-package: the files above name the build folder $PWD" >&2
+    echo "package check: the files above name the build folder $PWD" >&2
     exit 1
 fi
 appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.quillet.Quillet.metainfo.xml"
@@ -62,7 +62,7 @@ desktop-file-validate "$root/usr/share/applications/quillet.desktop"
 for page in "$root"/usr/share/man/man1/*.1.gz; do
     warnings=$(gzip -dc "$page" | groff -ww -man -z 2>&1)
     if [ -n "$warnings" ]; then
-        printf 'check-package: %s:\n%s\n' "$page" "$warnings" >&2
+        printf 'package check: %s:\n%s\n' "$page" "$warnings" >&2
         exit 1
     fi
 done
@@ -70,13 +70,13 @@ done
 # The unpacked quillet-cli must take the unpacked library, through its run path, and work.
 cli="$root/usr/bin/quillet-cli"
 if ! ldd "$cli" | grep -qF "libquillet.so.1 => $root/"; then
-    echo "check-package: the unpacked quillet-cli does not load the unpacked library:" >&2
+    echo "package check: the unpacked quillet-cli does not load the unpacked library:" >&2
     ldd "$cli" >&2
     exit 1
 fi
 version=$("$cli" --version)
 if [ "$version" != "quillet-cli 1.00" ]; then
-    echo "check-package: quillet-cli --version printed '$version', not 'quillet-cli 1.00'" >&2
+    echo "package check: quillet-cli --version printed '$version', not 'quillet-cli 1.00'" >&2
     exit 1
 fi
 # An image whose entry branch jumps to offset 0x100, where an 8-byte intro begins: cut off,
@@ -87,7 +87,7 @@ printf 'INTRO!!!' >> "$scratch/game.gba"
 "$cli" --quiet remove --cut -o "$scratch/cut.gba" "$scratch/game.gba"
 if [ "$(wc -c < "$scratch/cut.gba")" -ne 256 ] ||
     [ "$(od -An -tx1 -N4 "$scratch/cut.gba" | tr -d ' ')" != "2e0000ea" ]; then
-    echo "check-package: the unpacked quillet-cli did not cut the intro off as expected" >&2
+    echo "package check: the unpacked quillet-cli did not cut the intro off as expected" >&2
     exit 1
 fi
 
@@ -115,7 +115,7 @@ cmake --build "$scratch/caller-build" > /dev/null
 for caller in "$scratch/caller-pkg-config" "$scratch/caller-build/caller"; do
     if ! LD_LIBRARY_PATH="$root/$lib" "$caller" "$scratch/game.gba" "$caller.gba" ||
         ! cmp "$scratch/cut.gba" "$caller.gba"; then
-        echo "check-package: $caller did not cut the intro off as quillet-cli did" >&2
+        echo "package check: $caller did not cut the intro off as quillet-cli did" >&2
         exit 1
     fi
 done
@@ -126,7 +126,7 @@ lintian --fail-on error --display-info $found > "$scratch/lintian" 2>&1 || statu
 cat "$scratch/lintian"
 if [ "$status" -ne 0 ] ||
     grep -qE 'shared-library|shlib|soname|symbols-|ldconfig-trigger' "$scratch/lintian"; then
-    echo "check-package: lintian finds an error, or the library's versioning amiss: see above" >&2
+    echo "package check: lintian finds an error, or the library's versioning amiss: see above" >&2
     exit 1
 fi
-echo "check-package: $(echo $found) are fine"
+echo "package check: $(echo $found) are fine"

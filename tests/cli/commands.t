@@ -65,13 +65,11 @@ $ quillet-cli remove -o o --force /sys/devices/system/cpu/on*
 ! quillet-cli: /sys/devices/system/cpu/online -> o: Input file could not be read!
 ? 4
 
-# Inputs too large for an image, or for a branch to reach behind, are refused; info reads them
-$ quillet-cli remove huge.gba; quillet-cli add game.gba huge.gba; quillet-cli info huge.gba
-$ quillet-cli add 'big game.gba' intro.gba
+# Inputs too large for an image are refused; info reads them
+$ quillet-cli info huge.gba; quillet-cli remove huge.gba; quillet-cli add game.gba huge.gba
 huge.gba: 2147483648 bytes, entry branch 94 00 00 EA, target 600: intro at offset 600, 2147483048 bytes
 ! quillet-cli: huge.gba -> huge-p.gba: Input file is too large!
 ! quillet-cli: game.gba + huge.gba -> game-p.gba: Input file is too large!
-! quillet-cli: big game.gba + intro.gba -> big game-p.gba: Input file is too large!
 ? 6
 
 # Removal refuses images it would ruin, unless forced
@@ -229,27 +227,14 @@ rename(".quillet-N.tmp", "o") = 0
 fsync(<.>) = 0
 = o <- fill FF game.gba
 
-# A write cut short by the file size limit, or the kill that it brings, leaves the output [linux]
+# A write cut short by the file size limit leaves the output as it was [linux]
 $ (trap '' XFSZ && ulimit -f 1 && quillet-cli remove -o other.gba game.gba); echo $?
-$ ulimit -f 1 && quillet-cli remove -o o game.gba
 ! quillet-cli: game.gba -> other.gba: Output file could not be written: File too large.
-! File size limit exceeded
 2
-? 153
-
-# A full disk leaves the old output (skipped where no small file system can be mounted) [linux]
-$ mkdir fs && { mount -t tmpfs -o size=4k tmpfs fs 2>/dev/null || { rmdir fs; exit 77; }; }
-$ printf old >fs/o && quillet-cli remove -o fs/o game.gba; s=$?; cat fs/o; ls fs; umount fs
-$ rmdir fs; exit $s
-! quillet-cli: game.gba -> fs/o: Output file could not be written: No space left on device.
-oldo
-? 2
 
 # Outputs that cannot be written say why
-$ quillet-cli remove -o no/o game.gba; quillet-cli remove -o folder.gba game.gba
-$ quillet-cli add -o folder.gba game.gba intro.gba
+$ quillet-cli remove -o no/o game.gba; quillet-cli add -o folder.gba game.gba intro.gba
 ! quillet-cli: game.gba -> no/o: Output file could not be written: No such file or directory.
-! quillet-cli: game.gba -> folder.gba: Output file could not be written: Is a directory.
 ! quillet-cli: game.gba + intro.gba -> folder.gba: Output file could not be written: Is a directory.
 ? 2
 
@@ -272,12 +257,6 @@ $ chmod 555 . && $AS_USER quillet-cli remove game.gba
 = plain.gba <- plain.gba
 = other.gba <- other.gba
 
-# Standard output that cannot be written is a failure; the files stay written [linux]
-$ quillet-cli remove game.gba >/dev/full
-! quillet-cli: standard output could not be written: No space left on device
-? 74
-= game-p.gba <- fill FF game.gba
-
 # A reader that goes away stops nothing: every image is done, the failure told at the end [linux]
 $ mkfifo ready && { read _ <ready; quillet-cli remove game.gba other.gba; echo $? >&2; } |
 $   { exec <&-; echo >ready; }; rm ready
@@ -286,22 +265,16 @@ $   { exec <&-; echo >ready; }; rm ready
 = game-p.gba <- fill FF game.gba
 = other-p.gba <- fill FF other.gba
 
-# Adding appends the intro behind the game
-$ quillet-cli add game.gba intro.gba && quillet-cli add -o o other.gba intro.gba
-game.gba + intro.gba -> game-p.gba: intro added
-other.gba + intro.gba -> o: intro added
-= game-p.gba <- add game.gba + intro.gba
-= o <- add other.gba + intro.gba
-
 # Adding never writes over an input, and reports the library's status
-$ quillet-cli add -o intro.gba game.gba intro.gba; echo $?; quillet-cli add game.gba 'tiny intro.gba'
-$ quillet-cli add missing.gba intro.gba; quillet-cli add short.gba intro.gba
+$ for o in intro.gba game.gba; do quillet-cli add -o $o game.gba intro.gba; echo $?; done
+$ quillet-cli add game.gba 'tiny intro.gba'; quillet-cli add missing.gba intro.gba
 ! quillet-cli: game.gba + intro.gba -> intro.gba: The output file must not be the input file.
+65
+! quillet-cli: game.gba + intro.gba -> game.gba: The output file must not be the input file.
 65
 ! quillet-cli: game.gba + tiny intro.gba -> game-p.gba: Input file is too small!
 ! quillet-cli: missing.gba + intro.gba -> missing-p.gba: Input file not found!
-! quillet-cli: short.gba + intro.gba -> short-p.gba: Input file is too small!
-? 3
+? 1
 
 # Info tells each image's branch and what it makes of it, and goes on after a failure
 $ quillet-cli info plain.gba game.gba broken.gba four.gba text.txt header.gba short.gba folder.gba
@@ -315,14 +288,10 @@ header.gba: 1000 bytes, entry branch 17 00 00 EA, target 100: no intro (the entr
 ! quillet-cli: folder.gba: Input file could not be opened: Is a directory.
 ? 3
 
-# Help lists the commands and every exit status, with an example for each command
-$ quillet-cli --help | grep -cE '^  (remove|add|info|[0-9]+) '; quillet-cli --version &&
-$   for command in remove add info; do quillet-cli $command --help | tail -1; done
+# Help lists the commands and every exit status
+$ quillet-cli --help | grep -cE '^  (remove|add|info|[0-9]+) '; quillet-cli --version
 13
 quillet-cli 1.00
-  quillet-cli remove *.gba
-  quillet-cli add game.gba intro.gba -o game-intro.gba
-  quillet-cli info game.gba
 
 # Usage errors touch nothing and say what is wrong, in the program's own words
 $ { quillet-cli remove --fill 256 game.gba; quillet-cli remove --cut --fill 1 game.gba

@@ -71,18 +71,12 @@ library: loaded
 
 # The window at start, in the stored size and tab order
 client area: 278x336
-Text1: "Original filename" on, ffffff, shown
-Text2: "Intro filename" off, 404040, shown
 Text3: "Output Filename" on, ffffff, shown
 Text4: "8372224" off, 101010, shown
 Text5: "32768" off, f0f0f0, shown
 Text6: "0" off, 404040, shown
 Command1: "Remove Intro" on, shown
 Command2_1: "Browse" off, shown
-Option1_1: "Remove Intro" on, selected, shown
-Option2_0: "Remove from end of file" on, selected, shown
-Option3_0: "Delete everything after intro address" on, selected, shown
-Option4_1: "Fill in space covered with 0xFFs" on, selected, shown
 tab order: Text1 Command1 Text3 Option1_1 Option2_0 Option3_0 Command2_0 Command2_2 Option4_1
 
 # Every caption fits, in the embedded font; the program's name, version and icons [qt]
@@ -227,7 +221,7 @@ cursor: normal
 = o <- cut game.gba
 = o2 <- fill 10 game.gba
 
-# The remove command never writes over its input, nor an image it would ruin, nor nothing
+# The remove command refuses its input as output, a ruinous image or no output, and says why
 > type Text1 game.gba
 > type Text3 ./game.gba
 > click Command1
@@ -239,12 +233,7 @@ cursor: normal
 > type Text1 text.txt
 > click Command1
 ! This is not a Game Boy Advance image: it does not begin with a branch instruction.
-
-# The remove command passes the boxes' texts as they stand, and says why the library failed
-> click Command1
-! Input file not found!
 > type Text1 folder.gba
-> type Text3 o
 > click Command1
 ! Input file could not be opened: Is a directory.
 

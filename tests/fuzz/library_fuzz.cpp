@@ -1,10 +1,10 @@
 // Fuzzes the two exported functions on real files and checks each call against a model of its
 // result: the status, the output's bytes and mode, every other file untouched, nothing left over
 // in the folder, and no file left open.
-// Input: the call (cut, fill or add), where the output goes (a new file, an existing file, the
-// image itself or the intro image), the mode of the existing file old.gba (2 bytes), fillValue (4
-// bytes), the game image's length within the rest (2 bytes) and the size to pad it to with zeros
-// (4 bytes), then the bytes of the game image and of the intro image.
+// Input: the call (removal or insertion), where the output goes (a new file, an existing file, the
+// image itself or the intro image), the mode of the existing file old.gba (2 bytes), removal's
+// fill and fillValue (4 bytes each), the game image's length within the rest (2 bytes) and the
+// size to pad it to with zeros (4 bytes), then the bytes of the game image and of the intro image.
 #include <filesystem>
 #include <ranges>
 
@@ -16,9 +16,10 @@ using test::Bytes;
 namespace fs = std::filesystem;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const int call = test::take<std::uint8_t>(data, size) % 3;  // cut, fill, add
+    const bool add = test::take<std::uint8_t>(data, size) % 2 == 1;
     const int outputKind = test::take<std::uint8_t>(data, size) % 4;
     const auto mode = static_cast<fs::perms>((test::take<std::uint16_t>(data, size) & 0777) | 0600);
+    const auto fill = test::take<std::int32_t>(data, size);
     const auto fillValue = test::take<std::int32_t>(data, size);
     const auto gameLength = test::take<std::uint16_t>(data, size);
     // Rarely large, so that the fuzzer spends its time on many small images.
@@ -32,21 +33,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const test::ScratchFolder folder;
     folder.write("game.gba", game);
     folder.write("intro.gba", intro);
-    const char* outputs[] = {"out.gba", "old.gba", "game.gba", call == 2 ? "intro.gba" : "out.gba"};
+    const char* outputs[] = {"out.gba", "old.gba", "game.gba", add ? "intro.gba" : "out.gba"};
     // An existing file with a mode of its own: the output in some runs, a bystander in others.
     fs::permissions(folder.write("old.gba", "old"), mode);
     auto expected = folder.snapshot();
 
-    const bool tooShort = game.size() < 4 || (call == 2 && intro.size() < 192);
-    const bool pastTheEnd = !tooShort && call == 0 && test::branchTarget(game) > game.size();
+    const bool tooShort = game.size() < 4 || (add && intro.size() < 192);
+    const bool pastTheEnd =
+        !tooShort && !add && fill == 0 && test::branchTarget(game) > game.size();
     const std::int32_t status = tooShort     ? QUILLET_INPUT_TOO_SHORT
                                 : pastTheEnd ? QUILLET_TARGET_BEYOND_END
                                              : QUILLET_OK;
     if (status == QUILLET_OK) {
         // A new output gets the mode of a new file; a replaced one keeps its own.
         const Bytes& replaced = expected[outputKind == 1 ? "old.gba" : "game.gba"];
-        expected[outputs[outputKind]] = (call == 2   ? test::added(game, intro)
-                                         : call == 0 ? test::removed(game, std::nullopt)
+        expected[outputs[outputKind]] = (add         ? test::added(game, intro)
+                                         : fill == 0 ? test::removed(game, std::nullopt)
                                                      : test::removed(game, char(fillValue))) +
                                         replaced.substr(replaced.rfind(", mode "));
     }
@@ -59,10 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                         (game.size() < 4 || intro.size() < 192 ? QUILLET_INPUT_TOO_SHORT
                                                                : QUILLET_OUTPUT_NOT_WRITTEN),
                 "a null path names no file");
-    test::check((call == 2 ? AddIntroAuto(gamePath.c_str(), introPath.c_str(), outputPath.c_str())
-                           : RemoveIntroAuto(gamePath.c_str(), outputPath.c_str(), call,
-                                             fillValue)) == status,
-                "the status follows the sizes and the branch");
+    test::check(
+        (add ? AddIntroAuto(gamePath.c_str(), introPath.c_str(), outputPath.c_str())
+             : RemoveIntroAuto(gamePath.c_str(), outputPath.c_str(), fill, fillValue)) == status,
+        "the status follows the sizes and the branch");
     test::check(std::ranges::distance(fs::directory_iterator("/proc/self/fd")) == openBefore,
                 "no file is left open");
     test::check(folder.snapshot() == expected,

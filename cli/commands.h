@@ -1,5 +1,14 @@
-// quillet-cli's commands: remove, add and info, and the exit statuses they end with.
+// quillet-cli's commands, and the exit statuses they end with.
 #pragma once
+
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace CLI {
+class App;
+}
 
 namespace quillet::cli {
 
@@ -9,6 +18,38 @@ namespace quillet::cli {
 inline constexpr int kExitUsage = 64;
 inline constexpr int kExitRefused = 65;
 inline constexpr int kExitOutputFailed = 74;
+
+// A command: its options, added to the program's command line when it is made, the checks that
+// follow parsing, and the run.
+class Command {
+  public:
+    // Adds the command called name to app.
+    Command(CLI::App& app, const char* name, const char* description);
+    virtual ~Command() = default;
+
+    CLI::App& subcommand() const { return subcommand_; }
+
+    // Takes the images named after "--" and checks what parsing could not; a usage error throws
+    // CLI::ValidationError.
+    virtual void complete(const std::vector<std::string>& named) = 0;
+
+    // Runs the command and returns the exit status.
+    virtual int run(bool quiet) = 0;
+
+  private:
+    CLI::App& subcommand_;
+};
+
+// The commands, each added to app.
+std::unique_ptr<Command> removeCommand(CLI::App& app);
+std::unique_ptr<Command> addCommand(CLI::App& app);
+std::unique_ptr<Command> infoCommand(CLI::App& app);
+
+// Throws a usage error unless images names at least one image.
+void requireImages(const std::vector<std::string>& images, const char* command);
+
+// words joined by spaces.
+std::string joined(std::span<const std::string> words);
 
 // Parses the command line, runs the command and returns the exit status.
 int run(int argc, char** argv);

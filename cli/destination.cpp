@@ -1,0 +1,42 @@
+#include "destination.h"
+
+#include <CLI/CLI.hpp>
+
+#include "file_names.h"
+#include "file_system.h"
+
+namespace quillet::cli {
+
+std::string outputFor(const std::string& image, const Destination& destination) {
+    if (destination.output) {
+        return *destination.output;
+    }
+    if (destination.folder) {
+        // A folder that ends in a separator, or on Windows in a drive's colon, takes no other.
+        const std::string& folder = *destination.folder;
+        return folder + (folderOf(folder) == folder ? "" : "/") +
+               image.substr(folderOf(image).size());
+    }
+    return outputNameFor(image);
+}
+
+void addDestination(CLI::App& command, Destination& destination, const char* outputHelp) {
+    CLI::Option* output =
+        command.add_option("-o,--output", destination.output, outputHelp)->type_name("OUTPUT");
+    command
+        .add_option("--output-dir", destination.folder,
+                    "Write each output into FOLDER, under its image's own file name")
+        ->type_name("FOLDER")
+        ->excludes(output);
+}
+
+void checkDestination(const Destination& destination) {
+    if (destination.output && destination.output->empty()) {
+        throw CLI::ValidationError("--output", "no output file was named");
+    }
+    if (destination.folder && !isFolder(*destination.folder)) {
+        throw CLI::ValidationError("--output-dir", "'" + *destination.folder + "' is not a folder");
+    }
+}
+
+}  // namespace quillet::cli

@@ -1,0 +1,29 @@
+// Where a command's outputs go: the one named with -o, or a folder named with --output-dir, or
+// beside each image.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+namespace quillet::cli {
+
+struct Destination {
+    std::optional<std::string> output;
+    std::optional<std::string> folder;
+};
+
+// Where the output for image goes: OUTPUT, image's own file name in FOLDER, or image's name with
+// -p, so that the output never takes its image's place in the same folder.
+std::string outputFor(const std::string& image, const Destination& destination);
+
+// Adds -o and --output-dir, which exclude each other, to command.
+void addDestination(CLI::App& command, Destination& destination, const char* outputHelp);
+
+// Throws a usage error for an empty OUTPUT or a FOLDER that is none.
+void checkDestination(const Destination& destination);
+
+}  // namespace quillet::cli

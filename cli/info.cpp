@@ -1,0 +1,55 @@
+// quillet-cli info: what each image's entry branch says about it.
+#include <CLI/CLI.hpp>
+
+#include "commands.h"
+#include "image_check.h"
+#include "image_summary.h"
+#include "messages.h"
+#include "report.h"
+
+namespace quillet::cli {
+
+namespace {
+
+class Info final : public Command {
+  public:
+    explicit Info(CLI::App& app)
+        : Command(app, "info",
+                  "Show each IMAGE's size, entry branch and whether it carries an intro") {
+        CLI::App& info = subcommand();
+        info.footer(
+            "Reads the first 4 bytes of each IMAGE and writes nothing.\n"
+            "\nExample:\n  quillet-cli info game.gba");
+        info.add_option("IMAGE", images_, "The images to look at")->type_name("");
+    }
+
+    void complete(const std::vector<std::string>& named) override {
+        images_.insert(images_.end(), named.begin(), named.end());
+        requireImages(images_, "info");
+    }
+
+    int run(bool) override {
+        // The lines are what info is for, so --quiet leaves them.
+        Report report(false);
+        for (const std::string& image : images_) {
+            const ImageProbe probe = probeImage(image);
+            if (probe.status == QUILLET_OK) {
+                report.result(image, infoLine(probe.facts));
+            } else {
+                report.failure(image, statusMessage(probe.status, probe.errorNumber), probe.status);
+            }
+        }
+        return report.finish();
+    }
+
+  private:
+    std::vector<std::string> images_;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> infoCommand(CLI::App& app) {
+    return std::make_unique<Info>(app);
+}
+
+}  // namespace quillet::cli

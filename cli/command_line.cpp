@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdint>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -20,13 +21,22 @@ namespace {
 std::string usageProblem(const CLI::App& app, const CLI::Error& error,
                          const std::vector<std::string>& words) {
     const std::vector<CLI::App*> commands = app.get_subcommands();
+    const std::vector<const CLI::App*> every = app.get_subcommands({});
     const auto separator = std::find(words.begin(), words.end(), "--");
     const auto firstName = std::find_if(words.begin(), separator,
                                         [](const std::string& word) { return word[0] != '-'; });
     if (commands.empty()) {
+        // "remove, verify, add or info", or with "and"
+        const auto names = [&every](const char* last) {
+            std::string text;
+            for (std::size_t i = 0; i < every.size(); ++i) {
+                text += (i == 0 ? "" : i + 1 < every.size() ? ", " : last) + every[i]->get_name();
+            }
+            return text;
+        };
         return firstName == separator
-                   ? "a command is required: remove, add or info"
-                   : "unknown command '" + *firstName + "'; the commands are remove, add and info";
+                   ? "a command is required: " + names(" or ")
+                   : "unknown command '" + *firstName + "'; the commands are " + names(" and ");
     }
     const CLI::App& command = *commands.front();
     if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
@@ -52,13 +62,16 @@ std::string usageProblem(const CLI::App& app, const CLI::Error& error,
             app.get_option_no_throw(name) != nullptr) {
             continue;
         }
-        for (const char* other : {"remove", "add", "info"}) {
-            if (app.get_subcommand(other)->get_option_no_throw(name) != nullptr) {
+        for (const CLI::App* other : every) {
+            if (other->get_option_no_throw(name) != nullptr) {
                 return command.get_name() + " does not take the option " + name;
             }
         }
         return "unknown option '" + word + "'. An image whose name begins with '-' is named as ./" +
                word + ", or after --: quillet-cli " + command.get_name() + " -- " + word;
+    }
+    if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
+        return error.what();
     }
     // Only add has a number of images that can be exceeded; CLI11 stops at "--".
     std::vector<std::string> extras = app.remaining(true);
@@ -71,6 +84,9 @@ std::string helpFooter() {
         "Examples:\n"
         "  quillet-cli remove *.gba          fill each intro with 0xFF, game.gba -> game-p.gba\n"
         "  quillet-cli remove --cut -o clean.gba game.gba\n"
+        "  quillet-cli remove --dat gba.dat --rename *.gba\n"
+        "                                    give back each listed dump, named as in the list\n"
+        "  quillet-cli verify --dat gba.dat *.gba\n"
         "  quillet-cli add game.gba intro.gba\n"
         "  quillet-cli info *.gba\n"
         "\n"
@@ -85,6 +101,8 @@ std::string helpFooter() {
            "  64  usage error: nothing was touched\n"
            "  65  refused: no intro to remove, no image, or the output would replace an image of "
            "the run\n"
+           "  66  not listed: the list holds neither the image (verify) nor a removal of its "
+           "intro\n"
            "  74  standard output could not be written";
 }
 
@@ -109,8 +127,9 @@ std::string joined(std::span<const std::string> words) {
 
 int run(int argc, char** argv) {
     CLI::App app(
-        "Takes intros off Game Boy Advance ROM images, adds them, and shows an image's entry "
-        "branch.\nInput files are only read; an output is replaced only by a complete new file.",
+        "Takes intros off Game Boy Advance ROM images, adds them, shows an image's entry branch, "
+        "and\nchecks images against lists of known-good dumps. Input files are only read; an "
+        "output is\nreplaced only by a complete new file.",
         kProgramName);
     app.set_version_flag("--version", "quillet-cli 1.00");
     app.footer(helpFooter());
@@ -126,7 +145,8 @@ int run(int argc, char** argv) {
         return std::string(kProgramName) + ": " + usageProblem(*failed, error, words) + "\nRun '" +
                kProgramName + " --help' for the commands and their options.\n";
     });
-    std::unique_ptr<Command> commands[] = {removeCommand(app), addCommand(app), infoCommand(app)};
+    std::unique_ptr<Command> commands[] = {removeCommand(app), verifyCommand(app), addCommand(app),
+                                           infoCommand(app)};
 
     // Everything after "--" is an image, wherever it stands: CLI11 would stop taking images
     // there once the command has one.
@@ -143,6 +163,9 @@ int run(int argc, char** argv) {
     } catch (const CLI::ParseError& error) {
         // --help and --version arrive here as well, and are no error.
         return app.exit(error) == 0 ? 0 : kExitUsage;
+    } catch (const UsageError& error) {
+        std::cerr << kProgramName << ": " << error.what() << '\n';
+        return kExitUsage;
     }
     return chosen->run(quiet);
 }

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,10 +15,19 @@ namespace quillet::cli {
 
 // Besides 0 and the library's statuses 1 to 6, after sysexits.h: a usage error, found before
 // any file is touched; a refusal of the program's own (no intro, or an output that would replace
-// an image of the run); and standard output that could not be written.
+// an image of the run); an image, or a removal from it, that a list of dumps does not hold; and
+// standard output that could not be written.
 inline constexpr int kExitUsage = 64;
 inline constexpr int kExitRefused = 65;
+inline constexpr int kExitNotListed = 66;
 inline constexpr int kExitOutputFailed = 74;
+
+// A usage error found after parsing, such as a list that cannot be read, whose message says it
+// all.
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
 
 // A command: its options, added to the program's command line when it is made, the checks that
 // follow parsing, and the run.
@@ -30,7 +40,7 @@ class Command {
     CLI::App& subcommand() const { return subcommand_; }
 
     // Takes the images named after "--" and checks what parsing could not; a usage error throws
-    // CLI::ValidationError.
+    // CLI::ValidationError or UsageError.
     virtual void complete(const std::vector<std::string>& named) = 0;
 
     // Runs the command and returns the exit status.
@@ -42,6 +52,7 @@ class Command {
 
 // The commands, each added to app.
 std::unique_ptr<Command> removeCommand(CLI::App& app);
+std::unique_ptr<Command> verifyCommand(CLI::App& app);
 std::unique_ptr<Command> addCommand(CLI::App& app);
 std::unique_ptr<Command> infoCommand(CLI::App& app);
 

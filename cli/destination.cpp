@@ -12,15 +12,22 @@ std::string outputFor(const std::string& image, const Destination& destination) 
         return *destination.output;
     }
     if (destination.folder) {
-        // A folder that ends in a separator, or on Windows in a drive's colon, takes no other.
-        const std::string& folder = *destination.folder;
-        return folder + (folderOf(folder) == folder ? "" : "/") +
-               image.substr(folderOf(image).size());
+        return outputNamed(image, destination, image.substr(folderOf(image).size()));
     }
     return outputNameFor(image);
 }
 
-void addDestination(CLI::App& command, Destination& destination, const char* outputHelp) {
+std::string outputNamed(const std::string& image, const Destination& destination,
+                        const std::string& fileName) {
+    if (!destination.folder) {
+        return folderOf(image) + fileName;
+    }
+    // A folder that ends in a separator, or on Windows in a drive's colon, takes no other.
+    const std::string& folder = *destination.folder;
+    return folder + (folderOf(folder) == folder ? "" : "/") + fileName;
+}
+
+CLI::Option* addDestination(CLI::App& command, Destination& destination, const char* outputHelp) {
     CLI::Option* output =
         command.add_option("-o,--output", destination.output, outputHelp)->type_name("OUTPUT");
     command
@@ -28,6 +35,7 @@ void addDestination(CLI::App& command, Destination& destination, const char* out
                     "Write each output into FOLDER, under its image's own file name")
         ->type_name("FOLDER")
         ->excludes(output);
+    return output;
 }
 
 void checkDestination(const Destination& destination) {

@@ -7,7 +7,8 @@
 
 namespace CLI {
 class App;
-}
+class Option;
+}  // namespace CLI
 
 namespace quillet::cli {
 
@@ -20,8 +21,12 @@ struct Destination {
 // -p, so that the output never takes its image's place in the same folder.
 std::string outputFor(const std::string& image, const Destination& destination);
 
-// Adds -o and --output-dir, which exclude each other, to command.
-void addDestination(CLI::App& command, Destination& destination, const char* outputHelp);
+// The output called fileName for image: in FOLDER, or in image's own folder.
+std::string outputNamed(const std::string& image, const Destination& destination,
+                        const std::string& fileName);
+
+// Adds -o and --output-dir, which exclude each other, to command; returns -o.
+CLI::Option* addDestination(CLI::App& command, Destination& destination, const char* outputHelp);
 
 // Throws a usage error for an empty OUTPUT or a FOLDER that is none.
 void checkDestination(const Destination& destination);

@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "image_check.h"
 #include "image_summary.h"
+#include "listed.h"
 #include "messages.h"
 #include "report.h"
 
@@ -18,23 +19,28 @@ class Info final : public Command {
                   "Show each IMAGE's size, entry branch and whether it carries an intro") {
         CLI::App& info = subcommand();
         info.footer(
-            "Reads the first 4 bytes of each IMAGE and writes nothing.\n"
-            "\nExample:\n  quillet-cli info game.gba");
+            "Reads the first 4 bytes of each IMAGE and writes nothing. With --dat it reads each "
+            "IMAGE\nwhole, and tells whether LIST holds it, or the dump that remove --dat would "
+            "give.\n\nExample:\n  quillet-cli info game.gba");
+        list_.add(info, "Also tell whether the list of known-good dumps LIST holds each IMAGE");
         info.add_option("IMAGE", images_, "The images to look at")->type_name("");
     }
 
     void complete(const std::vector<std::string>& named) override {
         images_.insert(images_.end(), named.begin(), named.end());
         requireImages(images_, "info");
+        list_.load();
     }
 
     int run(bool) override {
         // The lines are what info is for, so --quiet leaves them.
         Report report(false);
         for (const std::string& image : images_) {
-            const ImageProbe probe = probeImage(image);
+            const WholeImage read = list_.given() ? readWholeImage(image) : WholeImage{};
+            const ImageProbe probe = list_.given() ? read.probe : probeImage(image);
             if (probe.status == QUILLET_OK) {
-                report.result(image, infoLine(probe.facts));
+                report.result(image,
+                              infoLine(probe.facts) + (list_.given() ? "; " + listing(read) : ""));
             } else {
                 report.failure(image, statusMessage(probe.status, probe.errorNumber), probe.status);
             }
@@ -43,6 +49,15 @@ class Info final : public Command {
     }
 
   private:
+    // What the list says of an image read whole.
+    std::string listing(const WholeImage& image) const {
+        const auto dumps = verify::listedAsItIs(image.bytes(), list_.list());
+        return dumps.empty()
+                   ? notListedText(image.probe.facts, listedRemovalsOf(image, list_.list()))
+                   : listedAs(dumps);
+    }
+
+    DatOption list_;
     std::vector<std::string> images_;
 };
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <set>
+#include <span>
 
 #include "commands.h"
 #include "destination.h"
@@ -11,6 +12,7 @@
 #include "fill_byte.h"
 #include "image_check.h"
 #include "image_summary.h"
+#include "listed.h"
 #include "messages.h"
 #include "quillet.h"
 #include "report.h"
@@ -46,21 +48,32 @@ class Remove final : public Command {
             "\nExample:\n  quillet-cli remove *.gba");
         CLI::Option* cut =
             remove.add_flag("--cut", cut_, "Cut each image off where its intro begins");
-        remove
-            .add_option("--fill", fillText_,
-                        "Fill the intro with BYTE: 0 to 255, or 0x00 to 0xFF (default 0xFF)")
-            ->type_name("BYTE")
-            ->excludes(cut)
-            ->check(CLI::Validator(
-                [](const std::string& text) {
-                    return parseFillByte(text)
-                               ? std::string()
-                               : "'" + text + "' is not a byte: give 0 to 255, or 0x00 to 0xFF";
-                },
-                ""));
+        CLI::Option* fill =
+            remove.add_option("--fill", fillText_,
+                              "Fill the intro with BYTE: 0 to 255, or 0x00 to 0xFF (default 0xFF)");
+        fill->type_name("BYTE")->excludes(cut)->check(CLI::Validator(
+            [](const std::string& text) {
+                return parseFillByte(text)
+                           ? std::string()
+                           : "'" + text + "' is not a byte: give 0 to 255, or 0x00 to 0xFF";
+            },
+            ""));
         remove.add_flag("--force", force_,
                         "Also process an image whose entry branch is already the standard one");
-        addDestination(remove, destination_, "Write to OUTPUT (with a single IMAGE only)");
+        CLI::Option* output =
+            addDestination(remove, destination_, "Write to OUTPUT (with a single IMAGE only)");
+        CLI::Option* dat = list_
+                               .add(remove,
+                                    "Take each intro off the way that gives a dump that the "
+                                    "list LIST holds, and name it")
+                               ->excludes(cut)
+                               ->excludes(fill);
+        remove
+            .add_flag("--rename", rename_,
+                      "With --dat: name each output as LIST names its dump, in the IMAGE's folder "
+                      "or in FOLDER")
+            ->needs(dat)
+            ->excludes(output);
         remove.add_option("IMAGE", images_, "The images to take the intro off")->type_name("");
     }
 
@@ -73,20 +86,31 @@ class Remove final : public Command {
                                        "takes a single IMAGE; without it each IMAGE gets its own "
                                        "output name");
         }
+        list_.load();
     }
 
     int run(bool quiet) override {
         Report report(quiet);
+        // With --rename an output's name is its dump's, which only the image's bytes tell; an
+        // image that has none is refused for its reason.
         std::vector<std::string> outputs;
-        for (const std::string& image : images_) {
-            outputs.push_back(outputFor(image, destination_));
+        std::vector<Refusal> refused(images_.size());
+        for (std::size_t i = 0; i < images_.size(); ++i) {
+            if (!rename_) {
+                outputs.push_back(outputFor(images_[i], destination_));
+                continue;
+            }
+            ListedResult result = resultByList(images_[i]);
+            outputs.push_back(renamedOutput(images_[i], result));
+            refused[i] = std::move(result.refusal);
         }
         std::vector<Step> steps = plannedSteps(images_, outputs);
         findEarlierResults(steps);
         // The outputs written so far: where a file system ignores letter case, two names that
         // differ only in it meet in one file, which the first image of the two keeps.
         std::map<std::string, std::string> imageOfOutput;
-        for (const Step& step : steps) {
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const Step& step = steps[i];
             const std::string subject = step.image + " -> " + step.output;
             if (step.sameAs) {
                 report.result(step.image,
@@ -96,12 +120,15 @@ class Remove final : public Command {
                               "the result of " + steps[*step.resultOf].image + ", left as it is");
             } else if (step.done) {
                 report.result(subject, "already done, nothing written");
+            } else if (!refused[i].message.empty()) {
+                report.failure(step.image, refused[i].message, refused[i].status);
             } else if (const std::string refusal = refusalOf(step, steps); !refusal.empty()) {
                 report.failure(subject, refusal, kExitRefused);
             } else if (const auto written = imageOfOutput.find(fileIdentity(step.output));
                        written != imageOfOutput.end()) {
                 report.failure(subject, sharedOutputMessage(written->second), kExitRefused);
-            } else if (removeIntroFrom(step.image, step.output, report)) {
+            } else if (list_.given() ? removeByList(step, report)
+                                     : removeIntroFrom(step.image, step.output, report)) {
                 imageOfOutput.emplace(fileIdentity(step.output), step.image);
             }
         }
@@ -109,6 +136,108 @@ class Remove final : public Command {
     }
 
   private:
+    // Why an image gets no output, with the exit status that says so; no message when it does.
+    struct Refusal {
+        std::string message;
+        int status = 0;
+    };
+
+    // What taking the intro off an image gives by the list: the result, or why there is none.
+    struct ListedResult {
+        Refusal refusal;
+        ImageFacts facts{};
+        std::unique_ptr<ImageBuffer> buffer;
+        std::span<const std::byte> bytes;
+        verify::ListedRemoval removal;
+    };
+
+    // The removal of image whose result the list holds: there must be exactly one.
+    ListedResult resultByList(const std::string& image) const {
+        ListedResult result;
+        const ImageProbe probe = probeImage(image);
+        if (const char* refusal = removalRefusal(probe); refusal != nullptr && !force_) {
+            result.refusal = {refusal + std::string(kForceHint), kExitRefused};
+            return result;
+        }
+        WholeImage read = readWholeImage(image);
+        result.facts = read.probe.facts;
+        if (read.probe.status != QUILLET_OK) {
+            result.refusal = {statusMessage(read.probe.status, read.probe.errorNumber),
+                              read.probe.status};
+            return result;
+        }
+        const auto removals = verify::listedRemovals(read.bytes(), list_.list());
+        if (removals.size() != 1) {
+            result.refusal = {removals.empty()
+                                  ? "No removal of its intro gives a dump that the list holds."
+                                  : "Removals give different listed dumps, which remove --dat "
+                                    "does not choose between: " +
+                                        removalsText(result.facts, removals) + ".",
+                              kExitNotListed};
+            return result;
+        }
+        result.removal = removals[0];
+        const std::size_t size = read.probe.facts.size;
+        if (result.removal.candidate.size > size) {
+            // Padded up to a size larger than the image.
+            const std::span<const std::byte> image = read.bytes();
+            result.buffer = std::make_unique<ImageBuffer>(result.removal.candidate.size);
+            std::copy(image.begin(), image.end(), result.buffer->bytes().begin());
+        } else {
+            result.buffer = std::move(read.buffer);
+        }
+        result.bytes = verify::applyRemoval(result.buffer->bytes(), size, result.removal.candidate);
+        return result;
+    }
+
+    // The output that --rename names after the dump that result gives; nothing, with the reason
+    // in result, when it names none that can be a file's name.
+    std::string renamedOutput(const std::string& image, ListedResult& result) const {
+        if (!result.refusal.message.empty()) {
+            return "";
+        }
+        const std::vector<const verify::ListedDump*>& dumps = result.removal.dumps;
+        const std::string& name = dumps[0]->name;
+        if (std::ranges::any_of(dumps, [&name](const auto* dump) { return dump->name != name; })) {
+            result.refusal = {
+                "The list names its dump in more than one way: " + listedAs(dumps) + ".",
+                kExitNotListed};
+        } else if (const char* reason = fileNameRefusal(name)) {
+            result.refusal = {
+                "The list names its dump '" + name + "', which is no file name: " + reason + ".",
+                kExitRefused};
+        }
+        return result.refusal.message.empty() ? outputNamed(image, destination_, name) : "";
+    }
+
+    // Whether the file at path holds exactly bytes.
+    static bool holds(const std::string& path, std::span<const std::byte> bytes) {
+        const WholeImage held = readWholeImage(path);
+        return held.probe.status == QUILLET_OK && std::ranges::equal(held.bytes(), bytes);
+    }
+
+    // Whether the listed dump that the image gives was written to the output.
+    bool removeByList(const Step& step, Report& report) const {
+        const std::string subject = step.image + " -> " + step.output;
+        ListedResult result = resultByList(step.image);
+        if (rename_ && result.refusal.message.empty() &&
+            renamedOutput(step.image, result) != step.output) {
+            result.refusal = {"The image changed while it was read: it now gives another dump.",
+                              QUILLET_INPUT_NOT_READ};
+        }
+        if (!result.refusal.message.empty()) {
+            report.failure(subject, result.refusal.message, result.refusal.status);
+            return false;
+        }
+        if (const QuilletStatus status = replaceFile(step.output.c_str(), result.bytes);
+            status != QUILLET_OK) {
+            report.failure(subject, statusMessage(status, errno), status);
+            return false;
+        }
+        report.result(subject, removalsText(result.facts, {result.removal}));
+        return true;
+    }
+
     // The fill the arguments ask for; a --fill text has passed parseFillByte during parsing.
     FillChoice chosenFill() const {
         if (cut_) {
@@ -126,9 +255,17 @@ class Remove final : public Command {
     void findEarlierResults(std::vector<Step>& steps) const {
         for (std::size_t i = 0; i < steps.size(); ++i) {
             Step& step = steps[i];
-            if (!step.replaced || *step.replaced == i ||
-                (removalRefusal(probeImage(step.image)) != nullptr && !force_) ||
-                !holdsRemoval(steps[*step.replaced].image, step.image, chosenFill())) {
+            if (!step.replaced || *step.replaced == i) {
+                continue;
+            }
+            const std::string& earlier = steps[*step.replaced].image;
+            if (list_.given()) {
+                const ListedResult result = resultByList(step.image);
+                if (!result.refusal.message.empty() || !holds(earlier, result.bytes)) {
+                    continue;
+                }
+            } else if ((removalRefusal(probeImage(step.image)) != nullptr && !force_) ||
+                       !holdsRemoval(earlier, step.image, chosenFill())) {
                 continue;
             }
             step.done = true;
@@ -163,6 +300,8 @@ class Remove final : public Command {
     std::string fillText_;
     bool force_ = false;
     Destination destination_;
+    DatOption list_;
+    bool rename_ = false;
     std::vector<std::string> images_;
 };
 

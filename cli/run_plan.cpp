@@ -15,10 +15,10 @@ std::vector<Step> plannedSteps(const std::vector<std::string>& images,
     for (std::size_t i = 0; i < images.size(); ++i) {
         const auto [first, isNew] = stepOfImage.emplace(fileIdentity(images[i]), steps.size());
         steps.push_back({images[i], outputs[i], {}, {}, {}, {}, false});
-        if (isNew) {
-            writersOf[fileIdentity(steps.back().output)].push_back(steps.size() - 1);
-        } else {
+        if (!isNew) {
             steps.back().sameAs = first->second;
+        } else if (!outputs[i].empty()) {
+            writersOf[fileIdentity(steps.back().output)].push_back(steps.size() - 1);
         }
     }
     for (const auto& [output, writers] : writersOf) {

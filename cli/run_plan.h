@@ -19,8 +19,8 @@ struct Step {
     bool done = false;                      // its output holds its result already
 };
 
-// One step per image, each writing outputs[i] for images[i]. An image named twice, under any
-// name, is done once.
+// One step per image, each writing outputs[i] for images[i], or nothing for an empty output.
+// An image named twice, under any name, is done once.
 std::vector<Step> plannedSteps(const std::vector<std::string>& images,
                                const std::vector<std::string>& outputs);
 

@@ -1,6 +1,7 @@
 #include "file_names.h"
 
 #include <algorithm>
+#include <cctype>
 #include <iterator>
 #include <optional>
 
@@ -95,6 +96,45 @@ std::string fileIdentity(const std::string& name) {
     const std::string folder = folderOf(name);
     return existingFileIdentity(folder.empty() ? "." : folder).value_or("folder " + folder) + "/" +
            comparableFileName(name.substr(folder.size()));
+}
+
+const char* fileNameRefusal(std::string_view name) {
+    if (name == "." || name == "..") {
+        return "it names a folder";
+    }
+    if (name.find_first_of("/\\") != std::string_view::npos) {
+        return "it holds a folder separator";
+    }
+    if (std::ranges::any_of(name, [](unsigned char c) { return c < 0x20 || c == 0x7F; })) {
+        return "it holds a control character";
+    }
+    // The part before the first dot, without the spaces at its end, in upper case.
+    std::string stem(name.substr(0, name.find('.')));
+    stem.erase(stem.find_last_not_of(' ') + 1);
+    std::ranges::transform(stem, stem.begin(), [](unsigned char c) { return std::toupper(c); });
+    const std::string_view devices[] = {"CON", "PRN", "AUX", "NUL"};
+    const std::string_view numbered[] = {"COM", "LPT"};
+    const bool device =
+        std::ranges::count(devices, stem) > 0 ||
+        std::ranges::any_of(numbered, [&stem](std::string_view prefix) {
+            const std::string_view number =
+                std::string_view(stem).substr(std::min<std::size_t>(stem.size(), 3));
+            return stem.starts_with(prefix) &&
+                   ((number.size() == 1 && std::isdigit(static_cast<unsigned char>(number[0]))) ||
+                    number == "\xC2\xB9" || number == "\xC2\xB2" || number == "\xC2\xB3");
+        });
+    if (device) {
+        return "Windows takes it for a device";
+    }
+#if defined(_WIN32)
+    if (name.find_first_of("<>:\"|?*") != std::string_view::npos) {
+        return "it holds a character that Windows does not allow in file names";
+    }
+    if (name.ends_with(' ') || name.ends_with('.')) {
+        return "it ends in a space or a dot, which Windows drops";
+    }
+#endif
+    return nullptr;
 }
 
 bool isFolder(const std::string& path) {

@@ -9,11 +9,12 @@ seconds=${2:-}
 if [ -d /dev/shm ]; then
     export TMPDIR=/dev/shm
 fi
-for target in engine library fill_number; do
+for target in engine library fill_number lists; do
     case $seconds:$target in
     :engine) limit=-runs=5000000 ;;
     :library) limit=-runs=1000 ;;
     :fill_number) limit=-runs=300000 ;;
+    :lists) limit=-runs=300000 ;;
     *) limit=-max_total_time=$seconds ;;
     esac
     # New inputs go to a folder of their own, not into the committed corpus.

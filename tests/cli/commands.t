@@ -288,9 +288,59 @@ header.gba: 1000 bytes, entry branch 17 00 00 EA, target 100: no intro (the entr
 ! quillet-cli: folder.gba: Input file could not be opened: Is a directory.
 ? 3
 
+# Verify names the entry of each listed image, and for an unlisted one the dump that removal gives
+$ quillet-cli verify --dat dumps/list.dat dumps/ff.gba dumps/00.gba dumps/full.gba dumps/ff-pad.gba \
+$   game.gba; quillet-cli info --dat dumps/list.dat dumps/00-trim.gba plain.gba
+dumps/ff.gba: listed as Quillet Demo (Europe).gba
+dumps/00.gba: listed as qzero.gba, of Quillet Zéro (Japan)
+dumps/full.gba: listed as Quillet & Friends (World).gba
+! quillet-cli: dumps/ff-pad.gba: Not listed; remove --dat would give: intro filled with 0xFF from offset 768, listed as Quillet Demo (Europe).gba.
+! quillet-cli: game.gba: Not listed.
+dumps/00-trim.gba: 740 bytes, entry branch 9E 00 00 EA, target 640: intro at offset 640, 100 bytes; not listed; remove --dat would give: intro removed, 640 bytes kept, padded with 0x00 to 1024 bytes, listed as qzero.gba, of Quillet Zéro (Japan)
+plain.gba: 1000 bytes, entry branch 2E 00 00 EA, target 192: no intro (standard entry branch); not listed
+
+# Removal by a list gives back the listed original byte for byte, however the intro was put in
+$ quillet-cli remove --dat dumps/list.dat --output-dir folder.gba dumps/ff-pad.gba \
+$   dumps/00-pad.gba dumps/ff-trim.gba dumps/00-trim.gba dumps/full-end.gba game.gba
+dumps/ff-pad.gba -> folder.gba/ff-pad.gba: intro filled with 0xFF from offset 768, listed as Quillet Demo (Europe).gba
+dumps/00-pad.gba -> folder.gba/00-pad.gba: intro filled with 0x00 from offset 768, listed as qzero.gba, of Quillet Zéro (Japan)
+dumps/ff-trim.gba -> folder.gba/ff-trim.gba: intro removed, 700 bytes kept, padded with 0xFF to 1024 bytes, listed as Quillet Demo (Europe).gba
+dumps/00-trim.gba -> folder.gba/00-trim.gba: intro removed, 640 bytes kept, padded with 0x00 to 1024 bytes, listed as qzero.gba, of Quillet Zéro (Japan)
+dumps/full-end.gba -> folder.gba/full-end.gba: intro removed, 512 bytes kept, listed as Quillet & Friends (World).gba
+! quillet-cli: game.gba -> folder.gba/game.gba: No removal of its intro gives a dump that the list holds.
+? 66
+= folder.gba/ff-pad.gba <- dumps/ff.gba
+= folder.gba/00-pad.gba <- dumps/00.gba
+= folder.gba/ff-trim.gba <- dumps/ff.gba
+= folder.gba/00-trim.gba <- dumps/00.gba
+= folder.gba/full-end.gba <- dumps/full.gba
+
+# Renamed as listed, entities read, a re-run done; a name that is no file's is refused
+$ quillet-cli remove --dat dumps/list.dat --rename dumps/full-end.gba &&
+$   quillet-cli remove --dat dumps/list.dat --rename dumps/full-end.gba dumps/*World*.gba
+$ quillet-cli remove --dat dumps/text.dat --rename dumps/ff-trim.gba dumps/00-pad.gba
+dumps/full-end.gba -> dumps/Quillet & Friends (World).gba: intro removed, 512 bytes kept, listed as Quillet & Friends (World).gba
+dumps/full-end.gba -> dumps/Quillet & Friends (World).gba: already done, nothing written
+dumps/Quillet & Friends (World).gba: the result of dumps/full-end.gba, left as it is
+! quillet-cli: dumps/text.dat: 2 entries left out, for want of a name, a size or a hash, or for a malformed one
+dumps/ff-trim.gba -> dumps/Quillet Demo (Europe).gba: intro removed, 700 bytes kept, padded with 0xFF to 1024 bytes, listed as Quillet Demo (Europe).gba
+! quillet-cli: dumps/00-pad.gba: The list names its dump 'Zero/qzero.gba', which is no file name: it holds a folder separator.
+? 65
+= dumps/Quillet & Friends (World).gba <- dumps/full.gba
+= dumps/Quillet Demo (Europe).gba <- dumps/ff.gba
+
+# A list that cannot be read or parsed is a usage error that names the file and the line
+$ for list in dumps/bad.xml dumps/bad.dat missing.dat; do quillet-cli info --dat $list game.gba
+$ done 2>&1 | sed 's/XML: .*/XML/'; quillet-cli remove --dat text.txt game.gba
+quillet-cli: dumps/bad.xml:3: not well-formed XML
+quillet-cli: dumps/bad.dat:1: this '(' is never closed
+quillet-cli: missing.dat: the list could not be opened: No such file or directory
+! quillet-cli: text.txt:1: '(' was expected after 'Hello,'
+? 64
+
 # Help lists the commands and every exit status
-$ quillet-cli --help | grep -cE '^  (remove|add|info|[0-9]+) '; quillet-cli --version
-13
+$ quillet-cli --help | grep -cE '^  (remove|verify|add|info|[0-9]+) '; quillet-cli --version
+15
 quillet-cli 1.00
 
 # Usage errors touch nothing and say what is wrong, in the program's own words
@@ -302,7 +352,9 @@ $   quillet-cli add game.gba intro.gba other.gba -- plain.gba; quillet-cli add g
 $   quillet-cli info
 $   quillet-cli -q; quillet-cli frobnicate game.gba; quillet-cli remove -x.gba; quillet-cli info -y
 $   quillet-cli -- remove game.gba; quillet-cli remove -oo -op game.gba
-$   quillet-cli add --fill 3 game.gba intro.gba; } 2>&1 | grep -v "^Run 'quillet-cli --help'"
+$   quillet-cli add --fill 3 game.gba intro.gba; quillet-cli remove --dat dumps/list.dat --cut game.gba
+$   quillet-cli remove --rename game.gba; quillet-cli verify game.gba
+$ } 2>&1 | grep -v "^Run 'quillet-cli --help'"
 $ quillet-cli remove; echo $?
 quillet-cli: --fill: '256' is not a byte: give 0 to 255, or 0x00 to 0xFF
 quillet-cli: --cut excludes --fill
@@ -315,13 +367,16 @@ quillet-cli: --output-dir: 'game.gba' is not a folder
 quillet-cli: add takes one GAME and one INTRO image; not expected: other.gba plain.gba
 quillet-cli: add needs a GAME and an INTRO image
 quillet-cli: info needs at least one IMAGE
-quillet-cli: a command is required: remove, add or info
-quillet-cli: unknown command 'frobnicate'; the commands are remove, add and info
+quillet-cli: a command is required: remove, verify, add or info
+quillet-cli: unknown command 'frobnicate'; the commands are remove, verify, add and info
 quillet-cli: unknown option '-x.gba'. An image whose name begins with '-' is named as ./-x.gba, or after --: quillet-cli remove -- -x.gba
 quillet-cli: unknown option '-y'. An image whose name begins with '-' is named as ./-y, or after --: quillet-cli info -- -y
-quillet-cli: a command is required: remove, add or info
+quillet-cli: a command is required: remove, verify, add or info
 quillet-cli: --output may be given only once
 quillet-cli: add does not take the option --fill
+quillet-cli: --cut excludes --dat
+quillet-cli: --rename requires --dat
+quillet-cli: --dat is required
 ! quillet-cli: remove needs at least one IMAGE
 ! Run 'quillet-cli --help' for the commands and their options.
 64

@@ -1,0 +1,138 @@
+#include "removals.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "entry_branch.h"
+#include "intro.h"
+
+namespace quillet::verify {
+
+namespace {
+
+constexpr std::size_t kCrc = static_cast<std::size_t>(Hash::kCrc32);
+
+// The dumps of list that each candidate's content is: first the parts, together candidate.target
+// bytes long, then candidate.fill up to candidate.size. Only contents of a listed size are hashed;
+// CRC32 comes first, and the other hashes only where it leaves a dump in question.
+std::vector<std::vector<const ListedDump*>> listedContents(
+    std::span<const std::span<const std::byte>> parts, std::span<const RemovalCandidate> candidates,
+    const DumpList& list) {
+    std::vector<std::vector<const ListedDump*>> inQuestion(candidates.size());
+    HashSet crc;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        for (const ListedDump& dump : list.ofSize(candidates[i].size)) {
+            inQuestion[i].push_back(&dump);
+            crc[kCrc] = crc[kCrc] || !dump.digests[kCrc].empty();
+        }
+    }
+    const auto hashed = [&](HashSet hashes) {
+        std::vector<Digests> digests(candidates.size());
+        if (hashes.none() ||
+            std::ranges::all_of(inQuestion, [](const auto& dumps) { return dumps.empty(); })) {
+            return digests;
+        }
+        Hasher shared(hashes);
+        for (const std::span<const std::byte> part : parts) {
+            shared.add(part);
+        }
+        for (std::size_t i = 0; i < candidates.size(); ++i) {
+            if (!inQuestion[i].empty()) {
+                Hasher own(shared);
+                own.addRepeated(candidates[i].fill, candidates[i].size - candidates[i].target);
+                digests[i] = own.digests();
+            }
+        }
+        return digests;
+    };
+    const auto keepMatching = [&](const std::vector<Digests>& digests, HashSet hashes) {
+        for (std::size_t i = 0; i < candidates.size(); ++i) {
+            std::erase_if(inQuestion[i], [&](const ListedDump* dump) {
+                for (std::size_t h = 0; h < kHashCount; ++h) {
+                    if (hashes[h] && !dump->digests[h].empty() &&
+                        dump->digests[h] != digests[i][h]) {
+                        return true;
+                    }
+                }
+                return false;
+            });
+        }
+    };
+    keepMatching(hashed(crc), crc);
+    HashSet others;
+    for (const auto& dumps : inQuestion) {
+        for (const ListedDump* dump : dumps) {
+            for (std::size_t h = 0; h < kHashCount; ++h) {
+                others[h] = others[h] || (h != kCrc && !dump->digests[h].empty());
+            }
+        }
+    }
+    keepMatching(hashed(others), others);
+    return inQuestion;
+}
+
+}  // namespace
+
+std::vector<RemovalCandidate> removalCandidates(std::uint64_t target, std::uint64_t imageSize) {
+    if (target >= imageSize) {
+        return {{imageSize, imageSize, std::byte{0xFF}}};
+    }
+    std::vector<RemovalCandidate> candidates;
+    const std::uint64_t padded = std::bit_ceil(target);
+    for (const RemovalCandidate candidate : {RemovalCandidate{target, imageSize, std::byte{0xFF}},
+                                             {target, imageSize, std::byte{0x00}},
+                                             {target, target, std::byte{0xFF}},
+                                             {target, padded, std::byte{0xFF}},
+                                             {target, padded, std::byte{0x00}}}) {
+        // Two contents of one size are the same when nothing is filled or the fill is the same.
+        if (std::ranges::none_of(candidates, [&](const RemovalCandidate& before) {
+                return before.size == candidate.size &&
+                       (candidate.size == target || before.fill == candidate.fill);
+            })) {
+            candidates.push_back(candidate);
+        }
+    }
+    return candidates;
+}
+
+std::vector<const ListedDump*> listedAsItIs(std::span<const std::byte> image,
+                                            const DumpList& list) {
+    const std::span<const std::byte> parts[] = {image};
+    const RemovalCandidate whole{image.size(), image.size(), std::byte{0}};
+    return listedContents(parts, std::span(&whole, 1), list)[0];
+}
+
+std::vector<ListedRemoval> listedRemovals(std::span<const std::byte> image, const DumpList& list) {
+    if (image.size() < kEntryBranchSize) {
+        return {};
+    }
+    const std::uint64_t target = std::min<std::uint64_t>(decodeBranchTarget(image), image.size());
+    const std::vector<RemovalCandidate> candidates = removalCandidates(target, image.size());
+    // What every candidate begins with: the standard entry branch, then the image up to the intro.
+    const std::span<const std::byte> parts[] = {
+        kStandardEntryBranch, image.subspan(kEntryBranchSize, target - kEntryBranchSize)};
+    const auto dumps = listedContents(parts, candidates, list);
+    std::vector<ListedRemoval> listed;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (!dumps[i].empty()) {
+            listed.push_back({candidates[i], dumps[i]});
+        }
+    }
+    return listed;
+}
+
+std::span<const std::byte> applyRemoval(std::span<std::byte> buffer, std::size_t imageSize,
+                                        const RemovalCandidate& candidate) {
+    // A target past the end cannot be cut at; filling from it changes nothing.
+    const Removal removal =
+        removeIntro(buffer.first(imageSize),
+                    candidate.size == imageSize ? FillChoice(candidate.fill) : std::nullopt);
+    const std::size_t size = static_cast<std::size_t>(candidate.size);
+    if (size > removal.outputSize) {
+        std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(removal.outputSize),
+                  buffer.begin() + static_cast<std::ptrdiff_t>(size), candidate.fill);
+    }
+    return buffer.first(size);
+}
+
+}  // namespace quillet::verify

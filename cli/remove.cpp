@@ -145,48 +145,76 @@ class Remove final : public Command {
     // What taking the intro off an image gives by the list: the result, or why there is none.
     struct ListedResult {
         Refusal refusal;
-        ImageFacts facts{};
-        std::unique_ptr<ImageBuffer> buffer;
-        std::span<const std::byte> bytes;
+        WholeImage image;
+        std::unique_ptr<ImageBuffer> padded;  // for a result larger than the image
         verify::ListedRemoval removal;
+        std::span<const std::byte> bytes;
+        // The result written beside its output, and how that went; none when it was not.
+        std::unique_ptr<PendingOutput> pending;
+        QuilletStatus written = QUILLET_OK;
+        int writeError = 0;
     };
 
-    // The removal of image whose result the list holds: there must be exactly one.
-    ListedResult resultByList(const std::string& image) const {
+    // The removal of image whose result the list holds: there must be exactly one. Given an
+    // output, the result is written beside it while the image's hashes are made, when CRC32
+    // alone tells which removal it must be; result.pending then waits to replace the output.
+    ListedResult resultByList(const std::string& image, const std::string* output = nullptr) const {
         ListedResult result;
-        const ImageProbe probe = probeImage(image);
-        if (const char* refusal = removalRefusal(probe); refusal != nullptr && !force_) {
+        if (const char* refusal = removalRefusal(probeImage(image));
+            refusal != nullptr && !force_) {
             result.refusal = {refusal + std::string(kForceHint), kExitRefused};
             return result;
         }
-        WholeImage read = readWholeImage(image);
-        result.facts = read.probe.facts;
-        if (read.probe.status != QUILLET_OK) {
-            result.refusal = {statusMessage(read.probe.status, read.probe.errorNumber),
-                              read.probe.status};
+        const auto read = [&result, &image] {
+            result.image = readWholeImage(image);
+            const ImageProbe& probe = result.image.probe;
+            if (probe.status != QUILLET_OK) {
+                result.refusal = {statusMessage(probe.status, probe.errorNumber), probe.status};
+            }
+            return probe.status == QUILLET_OK;
+        };
+        std::optional<verify::RemovalCandidate> built;
+        const auto build = [&result, &built](const verify::RemovalCandidate& candidate) {
+            std::span<std::byte> buffer = result.image.buffer->bytes();
+            if (candidate.size > buffer.size()) {
+                result.padded = std::make_unique<ImageBuffer>(candidate.size);
+                std::ranges::copy(buffer, result.padded->bytes().begin());
+                buffer = result.padded->bytes();
+            }
+            result.bytes = verify::applyRemoval(buffer, result.image.probe.facts.size, candidate);
+            built = candidate;
+        };
+        const auto writeMeanwhile = [&](const verify::RemovalCandidate& candidate) {
+            build(candidate);
+            result.pending = std::make_unique<PendingOutput>();
+            result.written = result.pending->write(output->c_str(), result.bytes);
+            result.writeError = errno;
+        };
+        if (!read()) {
             return result;
         }
-        const auto removals = verify::listedRemovals(read.bytes(), list_.list());
+        const auto removals = verify::listedRemovals(
+            result.image.bytes(), list_.list(),
+            output != nullptr ? writeMeanwhile
+                              : std::function<void(const verify::RemovalCandidate&)>());
         if (removals.size() != 1) {
             result.refusal = {removals.empty()
                                   ? "No removal of its intro gives a dump that the list holds."
                                   : "Removals give different listed dumps, which remove --dat "
                                     "does not choose between: " +
-                                        removalsText(result.facts, removals) + ".",
+                                        removalsText(result.image.probe.facts, removals) + ".",
                               kExitNotListed};
             return result;
         }
         result.removal = removals[0];
-        const std::size_t size = read.probe.facts.size;
-        if (result.removal.candidate.size > size) {
-            // Padded up to a size larger than the image.
-            const std::span<const std::byte> image = read.bytes();
-            result.buffer = std::make_unique<ImageBuffer>(result.removal.candidate.size);
-            std::copy(image.begin(), image.end(), result.buffer->bytes().begin());
-        } else {
-            result.buffer = std::move(read.buffer);
+        if (built != result.removal.candidate) {
+            // Another removal was made meanwhile, over the image's own bytes.
+            result.pending.reset();
+            if (built && !read()) {
+                return result;
+            }
+            build(result.removal.candidate);
         }
-        result.bytes = verify::applyRemoval(result.buffer->bytes(), size, result.removal.candidate);
         return result;
     }
 
@@ -219,7 +247,7 @@ class Remove final : public Command {
     // Whether the listed dump that the image gives was written to the output.
     bool removeByList(const Step& step, Report& report) const {
         const std::string subject = step.image + " -> " + step.output;
-        ListedResult result = resultByList(step.image);
+        ListedResult result = resultByList(step.image, &step.output);
         if (rename_ && result.refusal.message.empty() &&
             renamedOutput(step.image, result) != step.output) {
             result.refusal = {"The image changed while it was read: it now gives another dump.",
@@ -229,12 +257,19 @@ class Remove final : public Command {
             report.failure(subject, result.refusal.message, result.refusal.status);
             return false;
         }
-        if (const QuilletStatus status = replaceFile(step.output.c_str(), result.bytes);
-            status != QUILLET_OK) {
-            report.failure(subject, statusMessage(status, errno), status);
+        if (result.pending == nullptr) {
+            result.written = replaceFile(step.output.c_str(), result.bytes);
+            result.writeError = errno;
+        } else if (result.written == QUILLET_OK) {
+            result.written = result.pending->replace();
+            result.writeError = errno;
+        }
+        if (result.written != QUILLET_OK) {
+            report.failure(subject, statusMessage(result.written, result.writeError),
+                           result.written);
             return false;
         }
-        report.result(subject, removalsText(result.facts, {result.removal}));
+        report.result(subject, removalsText(result.image.probe.facts, {result.removal}));
         return true;
     }
 

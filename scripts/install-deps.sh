@@ -2,10 +2,12 @@
 # Installs the Debian packages that building and testing Quillet need, if any is missing.
 set -eu
 
-# Besides the build: clang's libFuzzer for `make fuzz`, Python and GNU time for `make bench`, the
-# tools that build and check the Debian package, and for the Windows builds MinGW-w64 (the win32
-# thread model), NSIS for their installers, and Wine, whose wine32 runs the 32-bit programs and
-# wine64 creates and serves the Wine prefix natively.
+# Besides the build (libgcrypt for the hashes of dump lists, pugixml for the XML ones): clang's
+# libFuzzer for `make fuzz`, Python and GNU time for `make bench`, the tools that build and check
+# the Debian package, and for the Windows builds MinGW-w64 (the win32 thread model) with libgcrypt
+# and libgpg-error built for it, which the Windows programs link in, NSIS for their installers,
+# and Wine, whose wine32 runs the 32-bit programs and wine64 creates and serves the Wine prefix
+# natively.
 packages="
     build-essential
     cmake
@@ -15,6 +17,8 @@ packages="
     qt6-base-dev-tools
     libgl-dev
     libcli11-dev
+    libgcrypt20-dev
+    libpugixml-dev
     fonts-dejavu-core
     fonts-liberation2
     clang-14
@@ -33,6 +37,8 @@ packages="
     lintian
     g++-mingw-w64-i686-win32
     g++-mingw-w64-x86-64-win32
+    libgcrypt-mingw-w64-dev
+    libgpg-error-mingw-w64-dev
     nsis
     wine
     wine32:i386

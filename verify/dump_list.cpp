@@ -1,7 +1,6 @@
 #include "dump_list.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -15,7 +14,8 @@ namespace quillet::verify {
 
 namespace {
 
-// text as bytes, from pairs of hexadecimal digits; nullopt unless it has exactly size bytes.
+// text as bytes, from pairs of hexadecimal digits in either case; nullopt unless it has exactly
+// size bytes.
 std::optional<std::string> bytesFromHex(std::string_view text, std::size_t size) {
     std::string bytes;
     for (std::size_t i = 0; text.size() == 2 * size && i < text.size(); i += 2) {
@@ -74,9 +74,6 @@ void SpeltEntry::take(std::string_view field, std::string value) {
     } else if (field == "size") {
         size = std::move(value);
     } else if (const auto hash = hashNamed(field)) {
-        // Lists write hexadecimal digits in either case.
-        std::ranges::transform(value, value.begin(),
-                               [](unsigned char c) { return std::tolower(c); });
         hashes[static_cast<std::size_t>(*hash)] = std::move(value);
     }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "concurrently.h"
 #include "entry_branch.h"
 #include "intro.h"
 
@@ -14,22 +15,25 @@ constexpr std::size_t kCrc = static_cast<std::size_t>(Hash::kCrc32);
 
 // The dumps of list that each candidate's content is: first the parts, together candidate.target
 // bytes long, then candidate.fill up to candidate.size. Only contents of a listed size are hashed;
-// CRC32 comes first, and the other hashes only where it leaves a dump in question.
+// CRC32 comes first, and the other hashes only where it leaves a dump in question, MD5 on one core
+// and the others on another. Where CRC32 leaves one candidate alone in question, meanwhile runs
+// with it at the same time.
 std::vector<std::vector<const ListedDump*>> listedContents(
     std::span<const std::span<const std::byte>> parts, std::span<const RemovalCandidate> candidates,
-    const DumpList& list) {
+    const DumpList& list, const std::function<void(const RemovalCandidate&)>& meanwhile) {
     std::vector<std::vector<const ListedDump*>> inQuestion(candidates.size());
-    HashSet crc;
-    for (std::size_t i = 0; i < candidates.size(); ++i) {
-        for (const ListedDump& dump : list.ofSize(candidates[i].size)) {
-            inQuestion[i].push_back(&dump);
-            crc[kCrc] = crc[kCrc] || !dump.digests[kCrc].empty();
+    const auto given = [&inQuestion](std::size_t hash) {
+        HashSet hashes;
+        for (const auto& dumps : inQuestion) {
+            for (const ListedDump* dump : dumps) {
+                hashes[hash] = hashes[hash] || !dump->digests[hash].empty();
+            }
         }
-    }
+        return hashes;
+    };
     const auto hashed = [&](HashSet hashes) {
         std::vector<Digests> digests(candidates.size());
-        if (hashes.none() ||
-            std::ranges::all_of(inQuestion, [](const auto& dumps) { return dumps.empty(); })) {
+        if (hashes.none()) {
             return digests;
         }
         Hasher shared(hashes);
@@ -58,16 +62,39 @@ std::vector<std::vector<const ListedDump*>> listedContents(
             });
         }
     };
-    keepMatching(hashed(crc), crc);
-    HashSet others;
-    for (const auto& dumps : inQuestion) {
-        for (const ListedDump* dump : dumps) {
-            for (std::size_t h = 0; h < kHashCount; ++h) {
-                others[h] = others[h] || (h != kCrc && !dump->digests[h].empty());
-            }
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        for (const ListedDump& dump : list.ofSize(candidates[i].size)) {
+            inQuestion[i].push_back(&dump);
         }
     }
-    keepMatching(hashed(others), others);
+    const HashSet crc = given(kCrc);
+    keepMatching(hashed(crc), crc);
+
+    HashSet md5 = given(static_cast<std::size_t>(Hash::kMd5));
+    HashSet others = given(static_cast<std::size_t>(Hash::kSha1)) |
+                     given(static_cast<std::size_t>(Hash::kSha256));
+    if (others.none()) {
+        std::swap(md5, others);
+    }
+    std::vector<Digests> md5Digests;
+    std::vector<Digests> otherDigests;
+    const std::function<void()> strongHashes = [&] {
+        concurrently([&] { otherDigests = hashed(others); },
+                     [&] { md5Digests = md5.none() ? std::vector<Digests>() : hashed(md5); });
+    };
+    const auto alone =
+        std::ranges::find_if(inQuestion, [](const auto& dumps) { return !dumps.empty(); });
+    if (meanwhile && alone != inQuestion.end() &&
+        std::ranges::count_if(inQuestion, [](const auto& dumps) { return !dumps.empty(); }) == 1) {
+        const RemovalCandidate& candidate = candidates[alone - inQuestion.begin()];
+        concurrently(strongHashes, [&] { meanwhile(candidate); });
+    } else {
+        strongHashes();
+    }
+    keepMatching(otherDigests, others);
+    if (md5.any()) {
+        keepMatching(md5Digests, md5);
+    }
     return inQuestion;
 }
 
@@ -99,10 +126,12 @@ std::vector<const ListedDump*> listedAsItIs(std::span<const std::byte> image,
                                             const DumpList& list) {
     const std::span<const std::byte> parts[] = {image};
     const RemovalCandidate whole{image.size(), image.size(), std::byte{0}};
-    return listedContents(parts, std::span(&whole, 1), list)[0];
+    return listedContents(parts, std::span(&whole, 1), list, {})[0];
 }
 
-std::vector<ListedRemoval> listedRemovals(std::span<const std::byte> image, const DumpList& list) {
+std::vector<ListedRemoval> listedRemovals(
+    std::span<const std::byte> image, const DumpList& list,
+    const std::function<void(const RemovalCandidate&)>& meanwhile) {
     if (image.size() < kEntryBranchSize) {
         return {};
     }
@@ -111,7 +140,7 @@ std::vector<ListedRemoval> listedRemovals(std::span<const std::byte> image, cons
     // What every candidate begins with: the standard entry branch, then the image up to the intro.
     const std::span<const std::byte> parts[] = {
         kStandardEntryBranch, image.subspan(kEntryBranchSize, target - kEntryBranchSize)};
-    const auto dumps = listedContents(parts, candidates, list);
+    const auto dumps = listedContents(parts, candidates, list, meanwhile);
     std::vector<ListedRemoval> listed;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         if (!dumps[i].empty()) {

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -22,6 +23,8 @@ struct RemovalCandidate {
     std::uint64_t target;
     std::uint64_t size;
     std::byte fill;
+
+    bool operator==(const RemovalCandidate&) const = default;
 };
 
 // The candidates for an image of imageSize bytes whose entry branch jumps to target, in this
@@ -41,8 +44,12 @@ struct ListedRemoval {
 
 // The candidates for image whose result list holds, each with the dumps it gives. The image is
 // read once, and hashed only for candidates of a listed size: what the candidates share up to the
-// intro is hashed once.
-std::vector<ListedRemoval> listedRemovals(std::span<const std::byte> image, const DumpList& list);
+// intro is hashed once. Where CRC32 leaves a single candidate in question, meanwhile (when given)
+// runs with it while the other hashes are made, on a thread of its own: it may change the image's
+// first 4 bytes and those from the candidate's target on, which the hashing does not read.
+std::vector<ListedRemoval> listedRemovals(
+    std::span<const std::byte> image, const DumpList& list,
+    const std::function<void(const RemovalCandidate&)>& meanwhile = {});
 
 // Makes candidate's result, with the engine's removal, of the image in the first imageSize bytes
 // of buffer, which has room for candidate.size bytes; returns the result.

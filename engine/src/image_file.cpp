@@ -139,22 +139,35 @@ QuilletStatus InputFile::read(std::span<std::byte> buffer) const {
     return QUILLET_OK;
 }
 
-QuilletStatus replaceFile(const char* outputPath, std::span<const std::byte> bytes) {
+PendingOutput::PendingOutput() = default;
+
+PendingOutput::~PendingOutput() = default;
+
+QuilletStatus PendingOutput::write(const char* outputPath, std::span<const std::byte> bytes) {
     if (outputPath == nullptr || *outputPath == '\0') {
         return failure(QUILLET_OUTPUT_NOT_WRITTEN, ENOENT);
     }
-    const std::string target = replaceableTarget(outputPath);
-    if (target.empty()) {
+    target_ = replaceableTarget(outputPath);
+    if (target_.empty()) {
         return QUILLET_OUTPUT_NOT_WRITTEN;
     }
     // Every byte is on the disk before the file takes the output's name, so that after a crash
     // the name holds either the old file or the whole new one.
-    TemporaryFile file;
-    return file.create(folderOf(target)) && file.takePermissionsOf(target) &&
-                   writeAll(file.descriptor(), bytes) && fsync(file.descriptor()) == 0 &&
-                   file.replace(target)
+    file_ = std::make_unique<TemporaryFile>();
+    return file_->create(folderOf(target_)) && file_->takePermissionsOf(target_) &&
+                   writeAll(file_->descriptor(), bytes) && fsync(file_->descriptor()) == 0
                ? QUILLET_OK
                : QUILLET_OUTPUT_NOT_WRITTEN;
+}
+
+QuilletStatus PendingOutput::replace() {
+    return file_->replace(target_) ? QUILLET_OK : QUILLET_OUTPUT_NOT_WRITTEN;
+}
+
+QuilletStatus replaceFile(const char* outputPath, std::span<const std::byte> bytes) {
+    PendingOutput output;
+    const QuilletStatus status = output.write(outputPath, bytes);
+    return status == QUILLET_OK ? output.replace() : status;
 }
 
 }  // namespace quillet

@@ -4,7 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
+#include <string>
 
 #include "quillet.h"
 
@@ -50,6 +52,27 @@ class InputFile {
   private:
     int descriptor_ = -1;
     std::uint64_t size_ = 0;
+};
+
+class TemporaryFile;
+
+// The two steps of replaceFile apart, for a caller that decides between them whether it wants the
+// output: write() writes the bytes to a new file in the output's folder and syncs it, replace()
+// moves it over the output. A new file that has not replaced the output goes with the object.
+// Failures are replaceFile's.
+class PendingOutput {
+  public:
+    PendingOutput();
+    PendingOutput(const PendingOutput&) = delete;
+    PendingOutput& operator=(const PendingOutput&) = delete;
+    ~PendingOutput();
+
+    QuilletStatus write(const char* outputPath, std::span<const std::byte> bytes);
+    QuilletStatus replace();
+
+  private:
+    std::string target_;
+    std::unique_ptr<TemporaryFile> file_;
 };
 
 // Writes bytes to a new file in the folder of outputPath and then moves it over outputPath in

@@ -315,16 +315,17 @@ dumps/full-end.gba -> folder.gba/full-end.gba: intro removed, 512 bytes kept, li
 = folder.gba/00-trim.gba <- dumps/00.gba
 = folder.gba/full-end.gba <- dumps/full.gba
 
-# Renamed as listed, entities read, a re-run done; a name that is no file's is refused
+# Renamed as listed, entities read, a re-run done; a name that is no file's name is refused
 $ quillet-cli remove --dat dumps/list.dat --rename dumps/full-end.gba &&
 $   quillet-cli remove --dat dumps/list.dat --rename dumps/full-end.gba dumps/*World*.gba
-$ quillet-cli remove --dat dumps/text.dat --rename dumps/ff-trim.gba dumps/00-pad.gba
+$ quillet-cli remove --dat dumps/text.dat --rename dumps/ff-trim.gba dumps/00-pad.gba dumps/full-end.gba
 dumps/full-end.gba -> dumps/Quillet & Friends (World).gba: intro removed, 512 bytes kept, listed as Quillet & Friends (World).gba
 dumps/full-end.gba -> dumps/Quillet & Friends (World).gba: already done, nothing written
 dumps/Quillet & Friends (World).gba: the result of dumps/full-end.gba, left as it is
 ! quillet-cli: dumps/text.dat: 2 entries left out, for want of a name, a size or a hash, or for a malformed one
 dumps/ff-trim.gba -> dumps/Quillet Demo (Europe).gba: intro removed, 700 bytes kept, padded with 0xFF to 1024 bytes, listed as Quillet Demo (Europe).gba
 ! quillet-cli: dumps/00-pad.gba: The list names its dump 'Zero/qzero.gba', which is no file name: it holds a folder separator.
+! quillet-cli: dumps/full-end.gba: The list names its dump 'con.gba', which is no file name: Windows takes it for a device.
 ? 65
 = dumps/Quillet & Friends (World).gba <- dumps/full.gba
 = dumps/Quillet Demo (Europe).gba <- dumps/ff.gba

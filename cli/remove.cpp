@@ -45,6 +45,10 @@ class Remove final : public Command {
             "given. An\nimage that has no intro (its entry branch is already the standard one, or "
             "jumps into\nthe header), or that is no Game Boy Advance image, is refused unless "
             "--force. Run again\nover its own results, it finds them done and writes nothing.\n"
+            "\nWith --dat LIST, each intro comes off the one way whose result LIST holds: filled "
+            "with\n0xFF or 0x00, cut off, or cut off and padded with 0xFF or 0x00 up to the next "
+            "power of\ntwo. The line says which dump it gives; an IMAGE that gives none is "
+            "refused.\n"
             "\nExample:\n  quillet-cli remove *.gba");
         CLI::Option* cut =
             remove.add_flag("--cut", cut_, "Cut each image off where its intro begins");
@@ -165,14 +169,6 @@ class Remove final : public Command {
             result.refusal = {refusal + std::string(kForceHint), kExitRefused};
             return result;
         }
-        const auto read = [&result, &image] {
-            result.image = readWholeImage(image);
-            const ImageProbe& probe = result.image.probe;
-            if (probe.status != QUILLET_OK) {
-                result.refusal = {statusMessage(probe.status, probe.errorNumber), probe.status};
-            }
-            return probe.status == QUILLET_OK;
-        };
         std::optional<verify::RemovalCandidate> built;
         const auto build = [&result, &built](const verify::RemovalCandidate& candidate) {
             std::span<std::byte> buffer = result.image.buffer->bytes();
@@ -190,7 +186,9 @@ class Remove final : public Command {
             result.written = result.pending->write(output->c_str(), result.bytes);
             result.writeError = errno;
         };
-        if (!read()) {
+        result.image = readWholeImage(image);
+        if (const ImageProbe& probe = result.image.probe; probe.status != QUILLET_OK) {
+            result.refusal = {statusMessage(probe.status, probe.errorNumber), probe.status};
             return result;
         }
         const auto removals = verify::listedRemovals(
@@ -207,12 +205,8 @@ class Remove final : public Command {
             return result;
         }
         result.removal = removals[0];
-        if (built != result.removal.candidate) {
-            // Another removal was made meanwhile, over the image's own bytes.
-            result.pending.reset();
-            if (built && !read()) {
-                return result;
-            }
+        // What ran meanwhile ran with the one removal that could be listed.
+        if (!built) {
             build(result.removal.candidate);
         }
         return result;

@@ -234,8 +234,10 @@ $ (trap '' XFSZ && ulimit -f 1 && quillet-cli remove -o other.gba game.gba); ech
 
 # Outputs that cannot be written say why
 $ quillet-cli remove -o no/o game.gba; quillet-cli add -o folder.gba game.gba intro.gba
+$ quillet-cli remove --dat dumps/list.dat -o no/o dumps/00-pad.gba
 ! quillet-cli: game.gba -> no/o: Output file could not be written: No such file or directory.
 ! quillet-cli: game.gba + intro.gba -> folder.gba: Output file could not be written: Is a directory.
+! quillet-cli: dumps/00-pad.gba -> no/o: Output file could not be written: No such file or directory.
 ? 2
 
 # Pipes, devices, links that lead nowhere and names too long are never written to [linux]
@@ -315,10 +317,11 @@ dumps/full-end.gba -> folder.gba/full-end.gba: intro removed, 512 bytes kept, li
 = folder.gba/00-trim.gba <- dumps/00.gba
 = folder.gba/full-end.gba <- dumps/full.gba
 
-# Renamed as listed, entities read, a re-run done; a name that is no file's name is refused
+# Renamed as listed, entities read, a re-run done; a name that is no file's name, or two dumps, refused
 $ quillet-cli remove --dat dumps/list.dat --rename dumps/full-end.gba &&
 $   quillet-cli remove --dat dumps/list.dat --rename dumps/full-end.gba dumps/*World*.gba
-$ quillet-cli remove --dat dumps/text.dat --rename dumps/ff-trim.gba dumps/00-pad.gba dumps/full-end.gba
+$ quillet-cli remove --dat dumps/text.dat --rename dumps/ff-trim.gba dumps/00-pad.gba dumps/full-end.gba \
+$   dumps/ff-pad.gba
 dumps/full-end.gba -> dumps/Quillet & Friends (World).gba: intro removed, 512 bytes kept, listed as Quillet & Friends (World).gba
 dumps/full-end.gba -> dumps/Quillet & Friends (World).gba: already done, nothing written
 dumps/Quillet & Friends (World).gba: the result of dumps/full-end.gba, left as it is
@@ -326,6 +329,7 @@ dumps/Quillet & Friends (World).gba: the result of dumps/full-end.gba, left as i
 dumps/ff-trim.gba -> dumps/Quillet Demo (Europe).gba: intro removed, 700 bytes kept, padded with 0xFF to 1024 bytes, listed as Quillet Demo (Europe).gba
 ! quillet-cli: dumps/00-pad.gba: The list names its dump 'Zero/qzero.gba', which is no file name: it holds a folder separator.
 ! quillet-cli: dumps/full-end.gba: The list names its dump 'con.gba', which is no file name: Windows takes it for a device.
+! quillet-cli: dumps/ff-pad.gba: Removals give different listed dumps, which remove --dat does not choose between: intro filled with 0xFF from offset 768, listed as Quillet Demo (Europe).gba; intro filled with 0x00 from offset 768, listed as Quillet Demo (Beta).gba.
 ? 65
 = dumps/Quillet & Friends (World).gba <- dumps/full.gba
 = dumps/Quillet Demo (Europe).gba <- dumps/ff.gba

@@ -49,7 +49,6 @@ WholeImage readWholeImage(const std::string& path) {
             status = file.read(image.buffer->bytes());
         }
     } catch (const std::bad_alloc&) {
-        errno = ENOMEM;
         status = QUILLET_INPUT_TOO_LARGE;
     }
     image.probe.errorNumber = status == QUILLET_OK ? 0 : errno;

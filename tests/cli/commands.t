@@ -67,9 +67,11 @@ $ quillet-cli remove -o o --force /sys/devices/system/cpu/on*
 
 # Inputs too large for an image are refused; info reads them
 $ quillet-cli info huge.gba; quillet-cli remove huge.gba; quillet-cli add game.gba huge.gba
+$ quillet-cli verify --dat dumps/list.dat huge.gba
 huge.gba: 2147483648 bytes, entry branch 94 00 00 EA, target 600: intro at offset 600, 2147483048 bytes
 ! quillet-cli: huge.gba -> huge-p.gba: Input file is too large!
 ! quillet-cli: game.gba + huge.gba -> game-p.gba: Input file is too large!
+! quillet-cli: huge.gba: Input file is too large!
 ? 6
 
 # Removal refuses images it would ruin, unless forced
@@ -328,7 +330,7 @@ dumps/Quillet & Friends (World).gba: the result of dumps/full-end.gba, left as i
 ! quillet-cli: dumps/text.dat: 2 entries left out, for want of a name, a size or a hash, or for a malformed one
 dumps/ff-trim.gba -> dumps/Quillet Demo (Europe).gba: intro removed, 700 bytes kept, padded with 0xFF to 1024 bytes, listed as Quillet Demo (Europe).gba
 ! quillet-cli: dumps/00-pad.gba: The list names its dump 'Zero/qzero.gba', which is no file name: it holds a folder separator.
-! quillet-cli: dumps/full-end.gba: The list names its dump 'con.gba', which is no file name: Windows takes it for a device.
+! quillet-cli: dumps/full-end.gba: The list names its dump 'Com1.gba', which is no file name: Windows takes it for a device.
 ! quillet-cli: dumps/ff-pad.gba: Removals give different listed dumps, which remove --dat does not choose between: intro filled with 0xFF from offset 768, listed as Quillet Demo (Europe).gba; intro filled with 0x00 from offset 768, listed as Quillet Demo (Beta).gba.
 ? 65
 = dumps/Quillet & Friends (World).gba <- dumps/full.gba

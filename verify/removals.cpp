@@ -15,9 +15,8 @@ constexpr std::size_t kCrc = static_cast<std::size_t>(Hash::kCrc32);
 
 // The dumps of list that each candidate's content is: first the parts, together candidate.target
 // bytes long, then candidate.fill up to candidate.size. Only contents of a listed size are hashed;
-// CRC32 comes first, and the other hashes only where it leaves a dump in question, MD5 on one core
-// and the others on another. Where CRC32 leaves one candidate alone in question, meanwhile runs
-// with it at the same time.
+// CRC32 comes first, and the other hashes only where it leaves a dump in question, on two cores.
+// Where CRC32 leaves one candidate alone in question, meanwhile runs with it at the same time.
 std::vector<std::vector<const ListedDump*>> listedContents(
     std::span<const std::span<const std::byte>> parts, std::span<const RemovalCandidate> candidates,
     const DumpList& list, const std::function<void(const RemovalCandidate&)>& meanwhile) {
@@ -70,17 +69,21 @@ std::vector<std::vector<const ListedDump*>> listedContents(
     const HashSet crc = given(kCrc);
     keepMatching(hashed(crc), crc);
 
-    HashSet md5 = given(static_cast<std::size_t>(Hash::kMd5));
-    HashSet others = given(static_cast<std::size_t>(Hash::kSha1)) |
-                     given(static_cast<std::size_t>(Hash::kSha256));
-    if (others.none()) {
-        std::swap(md5, others);
+    // The hashes still wanted in two groups of about equal cost, one for each core: MD5 takes
+    // about as long as SHA-1 and SHA-256 together, where the processor has instructions for them.
+    HashSet groups[2];
+    int cost[2] = {0, 0};
+    for (const auto& [hash, weight] :
+         {std::pair(Hash::kMd5, 2), {Hash::kSha1, 1}, {Hash::kSha256, 1}}) {
+        const std::size_t index = static_cast<std::size_t>(hash);
+        const int lighter = cost[1] < cost[0] ? 1 : 0;
+        groups[lighter][index] = given(index)[index];
+        cost[lighter] += given(index)[index] ? weight : 0;
     }
-    std::vector<Digests> md5Digests;
-    std::vector<Digests> otherDigests;
+    std::vector<Digests> digests[2];
     const std::function<void()> strongHashes = [&] {
-        concurrently([&] { otherDigests = hashed(others); },
-                     [&] { md5Digests = md5.none() ? std::vector<Digests>() : hashed(md5); });
+        concurrently([&] { digests[0] = hashed(groups[0]); },
+                     [&] { digests[1] = hashed(groups[1]); });
     };
     const auto alone =
         std::ranges::find_if(inQuestion, [](const auto& dumps) { return !dumps.empty(); });
@@ -91,10 +94,8 @@ std::vector<std::vector<const ListedDump*>> listedContents(
     } else {
         strongHashes();
     }
-    keepMatching(otherDigests, others);
-    if (md5.any()) {
-        keepMatching(md5Digests, md5);
-    }
+    keepMatching(digests[0], groups[0]);
+    keepMatching(digests[1], groups[1]);
     return inQuestion;
 }
 

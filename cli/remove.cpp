@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <map>
+#include <new>
 #include <set>
 #include <span>
 
@@ -162,7 +163,8 @@ class Remove final : public Command {
     // The removal of image whose result the list holds: there must be exactly one. Given an
     // output, the result is written beside it while the image's hashes are made, when CRC32
     // alone tells which removal it must be; result.pending then waits to replace the output.
-    ListedResult resultByList(const std::string& image, const std::string* output = nullptr) const {
+    ListedResult resultByList(const std::string& image, const std::string* output = nullptr) const
+        try {
         ListedResult result;
         if (const char* refusal = removalRefusal(probeImage(image));
             refusal != nullptr && !force_) {
@@ -210,6 +212,11 @@ class Remove final : public Command {
             build(result.removal.candidate);
         }
         return result;
+    } catch (const std::bad_alloc&) {
+        // A result padded to twice the image's size may not fit.
+        ListedResult failed;
+        failed.refusal = {statusMessage(QUILLET_INPUT_TOO_LARGE, 0), QUILLET_INPUT_TOO_LARGE};
+        return failed;
     }
 
     // The output that --rename names after the dump that result gives; nothing, with the reason

@@ -126,7 +126,10 @@ DumpList DumpList::parse(std::string_view text, const std::string& name) {
 }
 
 std::span<const ListedDump> DumpList::ofSize(std::uint64_t size) const {
-    const auto [first, last] = std::ranges::equal_range(dumps_, size, {}, &ListedDump::size);
+    const auto first = std::partition_point(
+        dumps_.begin(), dumps_.end(), [size](const ListedDump& dump) { return dump.size < size; });
+    const auto last = std::partition_point(
+        first, dumps_.end(), [size](const ListedDump& dump) { return dump.size == size; });
     return {first, last};
 }
 

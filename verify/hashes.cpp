@@ -34,7 +34,8 @@ std::optional<Hash> hashNamed(std::string_view name) {
 }
 
 std::size_t digestSize(Hash hash) {
-    return gcry_md_get_algo_dlen(kAlgorithms[static_cast<int>(hash)]);
+    constexpr std::size_t kSizes[kHashCount] = {4, 16, 20, 32};
+    return kSizes[static_cast<std::size_t>(hash)];
 }
 
 Hasher::Hasher(HashSet hashes) : hashes_(hashes) {
@@ -76,8 +77,7 @@ Digests Hasher::digests() {
     for (std::size_t i = 0; i < kHashCount; ++i) {
         if (hashes_[i]) {
             const unsigned char* digest = gcry_md_read(handle_, kAlgorithms[i]);
-            digests[i].assign(reinterpret_cast<const char*>(digest),
-                              gcry_md_get_algo_dlen(kAlgorithms[i]));
+            digests[i].assign(reinterpret_cast<const char*>(digest), digestSize(Hash(i)));
         }
     }
     return digests;

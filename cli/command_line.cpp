@@ -139,7 +139,7 @@ int run(int argc, char** argv) {
     // --quiet is the program's, but may also follow the command's name.
     app.fallthrough();
     bool quiet = false;
-    app.add_flag("-q,--quiet", quiet, "Print nothing but errors (remove and add)");
+    app.add_flag("-q,--quiet", quiet, "Print nothing but errors (remove, verify and add)");
     const std::vector<std::string> words(argv + std::min(argc, 1), argv + argc);
     app.failure_message([&words](const CLI::App* failed, const CLI::Error& error) {
         return std::string(kProgramName) + ": " + usageProblem(*failed, error, words) + "\nRun '" +

@@ -51,7 +51,8 @@ typedef enum QuilletStatus {
     /* The output cannot be written: it cannot be created, or a write, sync, close or rename
        failed. An empty path (ENOENT), a link that leads nowhere (ENOENT), a folder (EISDIR), a
        pipe or device (ENOTSUP) and an existing file that the caller may not write (EACCES) are
-       never replaced. */
+       never replaced. On Windows the reserved names, such as NUL, CON or COM1, name devices in
+       any folder and with any extension. */
     QUILLET_OUTPUT_NOT_WRITTEN = 2,
     /* An input is too short: an image under 4 bytes, or an intro image under 192 bytes. */
     QUILLET_INPUT_TOO_SHORT = 3,

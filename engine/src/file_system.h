@@ -35,13 +35,15 @@ int errnoFor(DWORD error);
 bool failedWith(DWORD error);
 #endif
 
-// Opens path for reading without waiting on a pipe: a descriptor, or -1.
+// Opens path for reading without waiting on a pipe: a descriptor, or -1. On Windows a device,
+// whether by a reserved name such as NUL or CON or by its type, is refused before any read.
 int openForReading(const char* path);
 
 // The file that the output's bytes replace. On Linux a symbolic link is followed, so that the
 // link stays and its target gets the new contents; on Windows one is refused. Empty, with errno
-// set, when the name leads to something that must not be replaced: a folder, a device, a pipe, a
-// link that leads nowhere, or a file that the caller may not write.
+// set, when the name leads to something that must not be replaced: a folder, a device (on Windows
+// also any of the system's reserved names, such as NUL, CON or COM1 with any extension), a pipe,
+// a link that leads nowhere, or a file that the caller may not write.
 std::string replaceableTarget(const char* outputPath);
 
 // The folder part of path, with its separator; empty for a name in the current folder.

@@ -29,6 +29,26 @@ int descriptorFor(HANDLE handle, int flags) {
     return descriptor;
 }
 
+// Whether path is written in the system's own namespaces, \\.\ or \\?\, where the system does not
+// map reserved names.
+bool inSystemNamespace(const std::wstring& path) {
+    return path.size() >= 4 && (path[0] == L'\\' || path[0] == L'/') &&
+           (path[1] == L'\\' || path[1] == L'/') && (path[2] == L'.' || path[2] == L'?') &&
+           (path[3] == L'\\' || path[3] == L'/');
+}
+
+// Whether the system takes path for a device by its name: NUL, CON, COM1 and the other reserved
+// names, with any extension and in any folder, have a full path in its device namespace.
+bool namedAsDevice(const std::wstring& path) {
+    if (inSystemNamespace(path)) {
+        return false;
+    }
+    std::wstring full(GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
+    full.resize(
+        GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
+    return inSystemNamespace(full);
+}
+
 }  // namespace
 
 std::wstring widePath(const char* path) {
@@ -72,10 +92,20 @@ bool failedWith(DWORD error) {
 
 int openForReading(const char* path) {
     const std::wstring name = widePath(path);
+    if (namedAsDevice(name)) {
+        errno = ENOTSUP;
+        return -1;
+    }
     const HANDLE handle = CreateFileW(name.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle != INVALID_HANDLE_VALUE) {
+        // A console or a pipe would make a read wait.
+        if (GetFileType(handle) != FILE_TYPE_DISK) {
+            CloseHandle(handle);
+            errno = ENOTSUP;
+            return -1;
+        }
         return descriptorFor(handle, _O_RDONLY | _O_BINARY);
     }
     // A folder opens only for its metadata; as an image it is simply not a file.
@@ -89,28 +119,38 @@ int openForReading(const char* path) {
 
 std::string replaceableTarget(const char* outputPath) {
     const std::wstring path = widePath(outputPath);
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
+    if (namedAsDevice(path)) {
+        errno = ENOTSUP;
+        return {};
+    }
+    // Neither reading nor writing: only what the name leads to is asked, the link itself where
+    // it is one.
+    const HANDLE handle = CreateFileW(
+        path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND ? outputPath : (failedWith(error), std::string());
     }
+    FILE_ATTRIBUTE_TAG_INFO file{};
+    const bool disk = GetFileType(handle) == FILE_TYPE_DISK;
+    const bool known =
+        disk && GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &file, sizeof file) != 0;
+    const DWORD error = GetLastError();
+    CloseHandle(handle);
+    if (disk && !known) {
+        return failedWith(error), std::string();
+    }
     // A symbolic link would be replaced itself, not what it leads to; other reparse points, such
     // as files kept in the cloud, are files like any other. A mount point is a folder.
-    bool link = false;
-    if ((attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) ==
-        FILE_ATTRIBUTE_REPARSE_POINT) {
-        WIN32_FIND_DATAW found{};
-        const HANDLE search = FindFirstFileW(path.c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) {
-            return failedWith(GetLastError()), std::string();
-        }
-        FindClose(search);
-        link = found.dwReserved0 == IO_REPARSE_TAG_SYMLINK;
-    }
-    errno = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0        ? EISDIR
-            : (attributes & FILE_ATTRIBUTE_DEVICE) != 0 || link ? ENOTSUP
-            : (attributes & FILE_ATTRIBUTE_READONLY) != 0       ? EACCES
-                                                                : 0;
+    const DWORD attributes = file.FileAttributes;
+    const bool link = (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) ==
+                          FILE_ATTRIBUTE_REPARSE_POINT &&
+                      file.ReparseTag == IO_REPARSE_TAG_SYMLINK;
+    errno = !disk || link                                  ? ENOTSUP
+            : (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EISDIR
+            : (attributes & FILE_ATTRIBUTE_READONLY) != 0  ? EACCES
+                                                           : 0;
     return errno == 0 ? outputPath : std::string();
 }
 

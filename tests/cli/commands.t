@@ -250,6 +250,14 @@ Output file could not be written: No such file or directory.
 Output file could not be written: Not a regular file.
 Output file could not be written: File name too long.
 
+# Devices, by any of their names, are neither read nor written, and nothing is left [windows]
+$ for o in NUL nul.gba CON 'folder.gba\Com1.txt' CONIN$ '\\.\NUL' '\\?\NUL'; do
+$   quillet-cli remove -o "$o" game.gba 2>&1 | grep -o 'Output.*'; done | uniq -c
+$ quillet-cli remove CON
+      7 Output file could not be written: Not a regular file.
+! quillet-cli: CON -> CON-p: Input file could not be opened: Not a regular file.
+? 1
+
 # An ordinary user cannot read or replace a protected file, nor write in a read-only folder [linux]
 $ chmod 777 . && chmod 000 plain.gba && chmod 444 other.gba
 $ $AS_USER quillet-cli remove --force plain.gba; $AS_USER quillet-cli remove -o other.gba game.gba

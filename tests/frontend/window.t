@@ -237,6 +237,15 @@ cursor: normal
 > click Command1
 ! Input file could not be opened: Is a directory.
 
+# A device is no output, under a reserved name in any folder, with any extension [win32]
+> type Text1 game.gba
+> type Text3 $FOLDER/CON
+> click Command1
+! Output file could not be written: Not a regular file.
+> type Text3 nul.gba
+> click Command1
+! Output file could not be written: Not a regular file.
+
 # The program opens the window with the image it is given, and answers --help and --version [linux]
 $ quillet --version && quillet --help | head -1; quillet game.gba other.gba 2>&1 | grep one
 $ quillet game.gba other.gba 2>/dev/null || echo $?

@@ -237,12 +237,9 @@ cursor: normal
 > click Command1
 ! Input file could not be opened: Is a directory.
 
-# A device is no output, under a reserved name in any folder, with any extension [win32]
+# A device is no output, by a reserved name in any folder and with any extension [win32]
 > type Text1 game.gba
-> type Text3 $FOLDER/CON
-> click Command1
-! Output file could not be written: Not a regular file.
-> type Text3 nul.gba
+> type Text3 $FOLDER/nul.gba
 > click Command1
 ! Output file could not be written: Not a regular file.
 

@@ -1,13 +1,13 @@
 #!/bin/sh
 # Reads quillet.dll, quillet-cli.exe and quillet.exe as Windows loads them: the library exports
 # RemoveIntroAuto at ordinal 1 and AddIntroAuto at ordinal 2 under their undecorated names and
-# nothing else, each returns with the __stdcall removal of its arguments, and the files import
-# from system DLLs (and quillet-cli.exe from quillet.dll) only. The window program's version
-# record names it, its manifest asks for the monitor's DPI and the UTF-8 code page, and
-# quillet-cli.exe's for the UTF-8 code page.
-# Usage: check_binaries.sh OBJDUMP quillet.dll quillet-cli.exe quillet.exe
+# nothing else, on 32-bit Windows each returns with the __stdcall removal of its arguments, and
+# the files import from system DLLs (and quillet-cli.exe from quillet.dll) only. Each file's
+# version record names it and its version, and each program's manifest has it run with the
+# user's own rights, quillet.exe at the monitor's DPI, both in the UTF-8 code page.
+# Usage: check_binaries.sh OBJDUMP VERSION quillet.dll quillet-cli.exe quillet.exe
 set -eu
-objdump=$1 dll=$2 exe=$3 window=$4
+objdump=$1 version=$2 dll=$3 exe=$4 window=$5
 failed=0
 
 # expect WHAT EXPECTED ACTUAL
@@ -25,9 +25,10 @@ sorted() {
     tr ' ' '\n' | sed '/^$/d' | sort | tr '\n' ' ' | sed 's/ $//'
 }
 
-# The DLLs that a file imports from, and the names it imports from one of them.
+# The DLLs that a file imports from, in lower case as the builds spell them differently, and the
+# names it imports from one of them.
 imported_dlls() {
-    "$objdump" -p "$1" | awk '/\tDLL Name:/ { print $3 }' | tr '\n' ' ' | sorted
+    "$objdump" -p "$1" | awk '/\tDLL Name:/ { print tolower($3) }' | tr '\n' ' ' | sorted
 }
 imported_names() {
     "$objdump" -p "$1" | awk -v dll="$2" '
@@ -59,31 +60,44 @@ returns() {
         seen { split($0, part, "\t"); if (part[3] ~ /^ret/) { gsub(/ +/, " ", part[3]); print part[3] } }' |
         sort -u | tr '\n' ';' | sed 's/;$//'
 }
-expect "RemoveIntroAuto returns with" "ret \$0x10" "$(returns RemoveIntroAuto)"
-expect "AddIntroAuto returns with" "ret \$0xc" "$(returns AddIntroAuto)"
+if "$objdump" -f "$dll" | grep -q 'file format pei-i386'; then
+    expect "RemoveIntroAuto returns with" "ret \$0x10" "$(returns RemoveIntroAuto)"
+    expect "AddIntroAuto returns with" "ret \$0xc" "$(returns AddIntroAuto)"
+fi
 
 # No MinGW runtime DLL (libgcc, libstdc++, libwinpthread) is needed beside the files.
-expect "quillet.dll imports from" "KERNEL32.dll msvcrt.dll" "$(imported_dlls "$dll")"
+expect "quillet.dll imports from" "kernel32.dll msvcrt.dll" "$(imported_dlls "$dll")"
 # libgcrypt and libgpg-error, linked in, bring ADVAPI32, USER32 and WS2_32; XmlLite, loaded from
 # the system's folder when a list is read, a stream from SHLWAPI.
-expect "quillet-cli.exe imports from" "$(echo ADVAPI32.dll KERNEL32.dll msvcrt.dll quillet.dll \
-    SHLWAPI.dll USER32.dll WS2_32.dll | sorted)" "$(imported_dlls "$exe")"
+expect "quillet-cli.exe imports from" "advapi32.dll kernel32.dll msvcrt.dll quillet.dll \
+shlwapi.dll user32.dll ws2_32.dll" "$(imported_dlls "$exe")"
 expect "quillet-cli.exe imports from quillet.dll" "AddIntroAuto RemoveIntroAuto" \
     "$(imported_names "$exe" quillet.dll)"
 # The window program loads quillet.dll when it needs it, so it runs and tells why without it.
-expect "quillet.exe imports from" "$(echo COMDLG32.DLL GDI32.dll KERNEL32.dll msvcrt.dll \
-    SHELL32.dll USER32.dll | sorted)" "$(imported_dlls "$window")"
-expect "quillet.exe's version record" \
-    "FileVersion 1.00 InternalName quillet OriginalFilename quillet.exe ProductName quillet ProductVersion 1.00" \
-    "$(strings -el "$window" | grep -x -A1 --no-group-separator -e FileVersion -e InternalName \
-        -e OriginalFilename -e ProductName -e ProductVersion | tr '\n' ' ' | sed 's/ $//')"
+expect "quillet.exe imports from" "comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll shell32.dll \
+user32.dll" "$(imported_dlls "$window")"
+# The texts of a file's version record, each after its name.
+record() {
+    strings -el "$1" | grep -x -A1 --no-group-separator -e FileDescription -e FileVersion \
+        -e InternalName -e OriginalFilename -e ProductName -e ProductVersion | tr '\n' ' ' |
+        sed 's/ $//'
+}
+expect "quillet.exe's version record" "FileDescription Quillet FileVersion 1.00 InternalName \
+quillet OriginalFilename quillet.exe ProductName quillet ProductVersion 1.00" "$(record "$window")"
+for file in "$dll|Quillet library" "$exe|Quillet command-line program"; do
+    name=$(basename "${file%|*}")
+    expect "$name's version record" "FileDescription ${file#*|} FileVersion $version InternalName \
+${name%.*} OriginalFilename $name ProductName quillet ProductVersion $version" "$(record "${file%|*}")"
+done
 # The settings that a program's manifest asks for.
 settings() {
-    grep -ao '<[A-Za-z]* xmlns="http://schemas.microsoft.com/SMI/[^>]*>[^<]*' "$1" |
-        sed 's/^<\([A-Za-z]*\) .*>/\1 /' | tr '\n' ';' | sed 's/;$//'
+    grep -ao -e '<requestedExecutionLevel level="[^"]*"' \
+        -e '<[A-Za-z]* xmlns="http://schemas.microsoft.com/SMI/[^>]*>[^<]*' "$1" |
+        sed 's/^<\([A-Za-z]*\) [a-z]*="\([^"]*\)"$/\1 \2/; s/^<\([A-Za-z]*\) .*>/\1 /' |
+        tr '\n' ';' | sed 's/;$//'
 }
-expect "quillet.exe's manifest asks for" \
-    "dpiAware true/pm;dpiAwareness PerMonitorV2, PerMonitor;activeCodePage UTF-8" \
-    "$(settings "$window")"
-expect "quillet-cli.exe's manifest asks for" "activeCodePage UTF-8" "$(settings "$exe")"
+expect "quillet.exe's manifest asks for" "requestedExecutionLevel asInvoker;\
+dpiAware true/pm;dpiAwareness PerMonitorV2, PerMonitor;activeCodePage UTF-8" "$(settings "$window")"
+expect "quillet-cli.exe's manifest asks for" "requestedExecutionLevel asInvoker;activeCodePage UTF-8" \
+    "$(settings "$exe")"
 exit $failed

@@ -2,7 +2,7 @@
 # The Windows build under Wine, in the Wine prefix named by WINEPREFIX.
 #   start                    starts one Wine server and Wine's own services for all the tests,
 #                            creating the prefix on first use
-#   program CLI_EXE          runs quillet-cli.exe and the library on a removal
+#   program CLI_EXE          runs quillet-cli.exe and the library on a removal, and on a device
 #   installer INSTALLER      installs silently for this user, runs the installed quillet-cli.exe,
 #                            and uninstalls silently, which must leave nothing behind
 #   stop                     ends the server and everything that runs in it
@@ -37,8 +37,10 @@ start)
     fi
     ;;
 program)
-    # quillet-cli.exe with the library that it imports.
+    # quillet-cli.exe with the library that it imports, which refuses a device and leaves no
+    # hidden new file behind.
     cuts_intro program_test wine "$2"
+    ! wine "$2" -q remove -o NUL game.gba 2>/dev/null && [ "$(ls -A)" = "$(ls)" ]
     ;;
 installer)
     wine64=/usr/lib/wine/wine64

@@ -1,0 +1,20 @@
+# quillet_version_record(TARGET DESCRIPTION): gives a Windows program or DLL a version record
+# (version.rc.in) with the project's version, the product's name and DESCRIPTION, which Windows
+# shows in the file's properties and Task Manager.
+function(quillet_version_record target description)
+    get_target_property(internal_name ${target} OUTPUT_NAME)
+    if(NOT internal_name)
+        set(internal_name ${target})
+    endif()
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL SHARED_LIBRARY)
+        set(file_type VFT_DLL)
+        set(file_name ${internal_name}.dll)
+    else()
+        set(file_type VFT_APP)
+        set(file_name ${internal_name}.exe)
+    endif()
+    set(record ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+    configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/version.rc.in ${record} @ONLY)
+    target_sources(${target} PRIVATE ${record})
+endfunction()

@@ -3,8 +3,9 @@
 #   start                    starts one Wine server and Wine's own services for all the tests,
 #                            creating the prefix on first use
 #   program CLI_EXE          runs quillet-cli.exe and the library on a removal, and on a device
-#   installer INSTALLER      installs silently for this user, runs the installed quillet-cli.exe,
-#                            and uninstalls silently, which must leave nothing behind
+#   installer INSTALLER      installs silently for this user, with the folder on the user's PATH,
+#                            runs the installed quillet-cli.exe, and uninstalls silently, which
+#                            must leave nothing behind and the PATH as it was
 #   stop                     ends the server and everything that runs in it
 set -eu
 
@@ -47,14 +48,21 @@ installer)
     user="$WINEPREFIX/drive_c/users/$(id -un)/AppData"
     programs="$user/Local/Programs/Quillet" shortcut="$user/Roaming/Microsoft/Windows/Start Menu/Programs/Quillet.lnk"
     key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillet'
+    # The user's PATH, its type and value as reg shows them. The folder is added at its end and
+    # taken off again, leaving the other entries as they were.
+    path() { "$wine64" reg query 'HKCU\Environment' /v Path | tr -d '\r' | sed -n 's/^ *Path *//p'; }
+    "$wine64" reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d '%USERPROFILE%\bin;C:\x' /f
+    before=$(path)
     "$wine64" "$2" /S
     test -f "$shortcut"
-    "$wine64" reg query "$key" /v QuietUninstallString
+    for value in QuietUninstallString EstimatedSize; do "$wine64" reg query "$key" /v $value; done
+    test "$(path)" = "$before;C:\\users\\$(id -un)\\AppData\\Local\\Programs\\Quillet"
     cuts_intro installer_test "$wine64" "$programs/quillet-cli.exe"
     # The uninstaller goes on in a copy of itself, and is done when the folder is gone.
     "$wine64" "$programs/Uninstall.exe" /S
     for _ in $(seq 100); do [ -e "$programs" ] && sleep 0.1; done
     test ! -e "$programs" && test ! -e "$shortcut" && ! "$wine64" reg query "$key" 2>/dev/null
+    test "$(path)" = "$before" && "$wine64" reg delete 'HKCU\Environment' /v Path /f
     ;;
 stop)
     wineserver -k && wineserver -w

@@ -28,6 +28,13 @@
 #else
 #define QUILLET_API __declspec(dllimport)
 #endif
+#if defined(_MSC_VER) && defined(_M_IX86) && !defined(QUILLET_BUILDING_LIBRARY)
+/* An import library that Visual C++'s lib makes from quillet.def offers the undecorated names,
+   while its 32-bit callers refer to the decorated ones; the linker takes the first for the
+   second. */
+#pragma comment(linker, "/alternatename:__imp__RemoveIntroAuto@16=__imp__RemoveIntroAuto")
+#pragma comment(linker, "/alternatename:__imp__AddIntroAuto@12=__imp__AddIntroAuto")
+#endif
 #else
 #define QUILLET_CALL
 #if defined(QUILLET_BUILDING_LIBRARY)

@@ -55,6 +55,9 @@ class Add final : public Command {
         const std::string output = outputFor(game, destination_);
         const std::string subject = game + " + " + intro + " -> " + output;
         Report report(quiet);
+        if (!makeOutputFolder(destination_, report)) {
+            return report.finish();
+        }
         if (namesSameFile(game, output) || namesSameFile(intro, output)) {
             report.failure(subject, kOutputIsInputMessage, kExitRefused);
         } else if (const std::int32_t status =

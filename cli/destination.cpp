@@ -2,10 +2,25 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
+#include <cstring>
+
 #include "file_names.h"
 #include "file_system.h"
+#include "quillet.h"
+#include "report.h"
 
 namespace quillet::cli {
+
+namespace {
+
+#if defined(_WIN32)
+constexpr const char* kSeparator = "\\";
+#else
+constexpr const char* kSeparator = "/";
+#endif
+
+}  // namespace
 
 std::string outputFor(const std::string& image, const Destination& destination) {
     if (destination.output) {
@@ -22,9 +37,10 @@ std::string outputNamed(const std::string& image, const Destination& destination
     if (!destination.folder) {
         return folderOf(image) + fileName;
     }
-    // A folder that ends in a separator, or on Windows in a drive's colon, takes no other.
+    // A folder that ends in a separator, or on Windows in a drive's colon, takes no other; the
+    // one added is the system's own.
     const std::string& folder = *destination.folder;
-    return folder + (folderOf(folder) == folder ? "" : "/") + fileName;
+    return folder + (folderOf(folder) == folder ? "" : kSeparator) + fileName;
 }
 
 CLI::Option* addDestination(CLI::App& command, Destination& destination, const char* outputHelp) {
@@ -32,7 +48,8 @@ CLI::Option* addDestination(CLI::App& command, Destination& destination, const c
         command.add_option("-o,--output", destination.output, outputHelp)->type_name("OUTPUT");
     command
         .add_option("--output-dir", destination.folder,
-                    "Write each output into FOLDER, under its image's own file name")
+                    "Write each output into FOLDER (made if missing), under its image's own "
+                    "file name")
         ->type_name("FOLDER")
         ->excludes(output);
     return output;
@@ -42,9 +59,25 @@ void checkDestination(const Destination& destination) {
     if (destination.output && destination.output->empty()) {
         throw CLI::ValidationError("--output", "no output file was named");
     }
-    if (destination.folder && !isFolder(*destination.folder)) {
+    if (destination.folder && (destination.folder->empty() ||
+                               (exists(*destination.folder) && !isFolder(*destination.folder)))) {
         throw CLI::ValidationError("--output-dir", "'" + *destination.folder + "' is not a folder");
     }
+}
+
+bool makeOutputFolder(const Destination& destination, Report& report) {
+    const std::optional<std::string>& folder = destination.folder;
+    if (!folder || isFolder(*folder)) {
+        return true;
+    }
+    if (!makeFolders(*folder)) {
+        report.failure(
+            *folder, "Output folder could not be made: " + std::string(std::strerror(errno)) + ".",
+            QUILLET_OUTPUT_NOT_WRITTEN);
+        return false;
+    }
+    report.result(*folder, "folder made");
+    return true;
 }
 
 }  // namespace quillet::cli

@@ -12,6 +12,8 @@ class Option;
 
 namespace quillet::cli {
 
+class Report;
+
 struct Destination {
     std::optional<std::string> output;
     std::optional<std::string> folder;
@@ -28,7 +30,11 @@ std::string outputNamed(const std::string& image, const Destination& destination
 // Adds -o and --output-dir, which exclude each other, to command; returns -o.
 CLI::Option* addDestination(CLI::App& command, Destination& destination, const char* outputHelp);
 
-// Throws a usage error for an empty OUTPUT or a FOLDER that is none.
+// Throws a usage error for an empty OUTPUT or FOLDER, or for a FOLDER where something else is.
 void checkDestination(const Destination& destination);
+
+// Makes FOLDER and its missing parents when it is not there, before any output is written, and
+// reports it on one line; false, with the failure reported, when it cannot be made.
+bool makeOutputFolder(const Destination& destination, Report& report);
 
 }  // namespace quillet::cli

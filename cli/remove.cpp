@@ -96,6 +96,9 @@ class Remove final : public Command {
 
     int run(bool quiet) override {
         Report report(quiet);
+        if (!makeOutputFolder(destination_, report)) {
+            return report.finish();
+        }
         // With --rename an output's name is its dump's, which only the image's bytes tell; an
         // image that has none is refused for its reason.
         std::vector<std::string> outputs;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <iterator>
 #include <optional>
 
@@ -14,6 +15,13 @@
 namespace quillet {
 
 namespace {
+
+// What separates the folders of a path.
+#if defined(_WIN32)
+constexpr const char* kSeparators = "/\\";
+#else
+constexpr const char* kSeparators = "/";
+#endif
 
 #if defined(_WIN32)
 // A name as Windows compares names, which does not tell letter cases apart.
@@ -145,6 +153,39 @@ bool isFolder(const std::string& path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 #endif
+}
+
+bool exists(const std::string& path) {
+#if defined(_WIN32)
+    return GetFileAttributesW(widePath(path.c_str()).c_str()) != INVALID_FILE_ATTRIBUTES;
+#else
+    struct stat info;
+    return lstat(path.c_str(), &info) == 0;
+#endif
+}
+
+bool makeFolders(const std::string& path) {
+    // The folder without separators at its end, and its parent, without those between them; a
+    // parent that is all separators is the root. A parent that is there already, as a folder or
+    // not, is left for the folder's own making to find.
+    const std::string folder = path.substr(0, path.find_last_not_of(kSeparators) + 1);
+    if (const std::size_t separator = folder.find_last_of(kSeparators);
+        separator != std::string::npos) {
+        const std::size_t parentEnd = folder.find_last_not_of(kSeparators, separator);
+        const std::string parent =
+            folder.substr(0, parentEnd == std::string::npos ? separator + 1 : parentEnd + 1);
+        if (!exists(parent) && !makeFolders(parent)) {
+            return false;
+        }
+    }
+#if defined(_WIN32)
+    const bool made = CreateDirectoryW(widePath(folder.c_str()).c_str(), nullptr) != 0 ||
+                      failedWith(GetLastError());
+#else
+    const bool made = mkdir(folder.c_str(), 0777) == 0;
+#endif
+    // A folder that is there already, perhaps made meanwhile by another program, is no failure.
+    return made || (errno == EEXIST && isFolder(folder));
 }
 
 bool namesSameFile(const std::string& first, const std::string& second) {

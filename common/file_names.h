@@ -29,6 +29,13 @@ bool isFolder(const std::string& path);
 // drops.
 const char* fileNameRefusal(std::string_view name);
 
+// Whether anything is at path, a dangling link included.
+bool exists(const std::string& path);
+
+// Makes the folder path and those of its parents that are missing; false, with errno set, when
+// one of them cannot be made.
+bool makeFolders(const std::string& path);
+
 // Whether two names name the same file.
 bool namesSameFile(const std::string& first, const std::string& second);
 

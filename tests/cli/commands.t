@@ -90,7 +90,7 @@ text.txt -> text-p.txt: entry branch restored, nothing behind offset 28415272 to
 $ ln game.gba hard.gba; for o in ./game.gba link.gba hard.gba; do quillet-cli remove -o $o game.gba
 $ done; quillet-cli remove -o gone gone; cp other.gba game-p.gba; cp 'big game.gba' other-p.gba
 $ quillet-cli remove game.gba game-p.gba other.gba other-p.gba; mkdir d && cp game.gba d
-$ quillet-cli remove game.gba ./game.gba d/game.gba --output-dir folder.gba; rm -r d
+$ quillet-cli remove game.gba ./game.gba d/game.gba --output-dir folder.gba/; rm -r d
 $ quillet-cli -q remove -o o game.gba ./game.gba
 ! quillet-cli: game.gba -> ./game.gba: The output file must not be the input file.
 ! quillet-cli: game.gba -> link.gba: The output file must not be the input file.
@@ -127,18 +127,21 @@ $ quillet-cli info "$PWD/game.gba" | sed "s|$PWD|.|"
 ! quillet-cli: game.gba -> d\..\game.gba: The output file must not be the input file.
 ! quillet-cli: game.gba -> game-p.gba: The output file would replace GAME-P.GBA, an image of this run.
 GAME-P.GBA -> GAME-P-p.GBA: intro filled with 0xFF from offset 400
-! quillet-cli: game.gba -> folder.gba/game.gba: The output file is also the output of d/GAME.GBA.
-! quillet-cli: d/GAME.GBA -> folder.gba/GAME.GBA: The output file is also the output of game.gba.
+! quillet-cli: game.gba -> folder.gba\game.gba: The output file is also the output of d/GAME.GBA.
+! quillet-cli: d/GAME.GBA -> folder.gba\GAME.GBA: The output file is also the output of game.gba.
 = game-p.gba <- other.gba
 ./game.gba: 1000 bytes, entry branch 94 00 00 EA, target 600: intro at offset 600, 400 bytes
 = GAME-P-p.GBA <- fill FF other.gba
 
-# Outputs go into another folder under their images' own names
-$ quillet-cli remove --output-dir folder.gba game.gba &&
-$   quillet-cli add --output-dir=folder.gba/ other.gba intro.gba
-game.gba -> folder.gba/game.gba: intro filled with 0xFF from offset 600
+# Outputs go into another folder under their images' own names, made first when it is missing
+$ quillet-cli remove --output-dir new/dir/ game.gba && quillet-cli -q remove --output-dir new/dir \
+$   other.gba && quillet-cli add --output-dir=folder.gba/ other.gba intro.gba
+$ mv new/dir/game.gba o && mv new/dir/other.gba o2 && rmdir new/dir new
+new/dir/: folder made
+game.gba -> new/dir/game.gba: intro filled with 0xFF from offset 600
 other.gba + intro.gba -> folder.gba/other.gba: intro added
-= folder.gba/game.gba <- fill FF game.gba
+= o <- fill FF game.gba
+= o2 <- fill FF other.gba
 = folder.gba/other.gba <- add other.gba + intro.gba
 
 # A second run over its own results finds them done and writes nothing; another removal is refused

@@ -315,7 +315,7 @@ dumps/00-trim.gba: 740 bytes, entry branch 9E 00 00 EA, target 640: intro at off
 plain.gba: 1000 bytes, entry branch 2E 00 00 EA, target 192: no intro (standard entry branch); not listed
 
 # Removal by a list gives back the listed original byte for byte, however the intro was put in
-$ quillet-cli remove --dat dumps/list.dat --output-dir folder.gba dumps/ff-pad.gba \
+$ quillet-cli remove --dat dumps/list.dat --output-dir folder.gba/ dumps/ff-pad.gba \
 $   dumps/00-pad.gba dumps/ff-trim.gba dumps/00-trim.gba dumps/full-end.gba game.gba
 dumps/ff-pad.gba -> folder.gba/ff-pad.gba: intro filled with 0xFF from offset 768, listed as Quillet Demo (Europe).gba
 dumps/00-pad.gba -> folder.gba/00-pad.gba: intro filled with 0x00 from offset 768, listed as qzero.gba, of Quillet Zéro (Japan)

@@ -13,7 +13,18 @@ else()
 endif()
 set(CPACK_SYSTEM_NAME windows-${QUILLET_MACHINE})
 configure_file(${CMAKE_CURRENT_LIST_DIR}/windows/README.txt README.txt @ONLY NEWLINE_STYLE CRLF)
-configure_file(${PROJECT_SOURCE_DIR}/LICENSE LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
+# quillet-cli.exe carries libgcrypt and libgpg-error, linked in: the licence names them and gives
+# the text of theirs, the LGPL.
+find_file(gcrypt_header gcrypt.h REQUIRED)
+find_file(gpg_error_header gpg-error.h REQUIRED)
+file(STRINGS ${gcrypt_header} gcrypt_version REGEX "^#define GCRYPT_VERSION ")
+file(STRINGS ${gpg_error_header} gpg_error_version REGEX "^#define GPG_ERROR_VERSION ")
+string(REGEX REPLACE ".*\"(.*)\".*" "\\1" gcrypt_version "${gcrypt_version}")
+string(REGEX REPLACE ".*\"(.*)\".*" "\\1" gpg_error_version "${gpg_error_version}")
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE quillet_licence)
+file(READ /usr/share/common-licenses/LGPL-2.1 lgpl)
+file(READ ${CMAKE_CURRENT_LIST_DIR}/windows/LICENSE.txt.in licence)
+file(CONFIGURE OUTPUT LICENSE.txt CONTENT "${licence}" @ONLY NEWLINE_STYLE CRLF)
 install(FILES ${PROJECT_BINARY_DIR}/README.txt ${PROJECT_BINARY_DIR}/LICENSE.txt DESTINATION .
     COMPONENT programs)
 

@@ -55,7 +55,8 @@ class Add final : public Command {
         const std::string output = outputFor(game, destination_);
         const std::string subject = game + " + " + intro + " -> " + output;
         Report report(quiet);
-        if (!makeOutputFolder(destination_, report)) {
+        OutputFolder folder(report);
+        if (!folder.make(destination_)) {
             return report.finish();
         }
         if (namesSameFile(game, output) || namesSameFile(intro, output)) {
@@ -65,7 +66,7 @@ class Add final : public Command {
                    status != QUILLET_OK) {
             report.failure(subject, statusMessage(status, errno), status);
         } else {
-            report.result(subject, "intro added");
+            report.written(subject, "intro added");
         }
         return report.finish();
     }

@@ -3,10 +3,10 @@
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
-#include <cstring>
 
 #include "file_names.h"
 #include "file_system.h"
+#include "messages.h"
 #include "quillet.h"
 #include "report.h"
 
@@ -65,18 +65,25 @@ void checkDestination(const Destination& destination) {
     }
 }
 
-bool makeOutputFolder(const Destination& destination, Report& report) {
+OutputFolder::~OutputFolder() {
+    if (!report_.wroteOutput()) {
+        removeEmptyFolders(made_);
+    }
+}
+
+bool OutputFolder::make(const Destination& destination) {
     const std::optional<std::string>& folder = destination.folder;
     if (!folder || isFolder(*folder)) {
         return true;
     }
-    if (!makeFolders(*folder)) {
-        report.failure(
-            *folder, "Output folder could not be made: " + std::string(std::strerror(errno)) + ".",
+    if (!makeFolders(*folder, made_)) {
+        report_.failure(
+            *folder,
+            explained("Output folder could not be made", errno, "Output folder could not be made!"),
             QUILLET_OUTPUT_NOT_WRITTEN);
         return false;
     }
-    report.result(*folder, "folder made");
+    report_.beforeFirstOutput(*folder, "folder made");
     return true;
 }
 

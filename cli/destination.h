@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace CLI {
 class App;
@@ -33,8 +34,23 @@ CLI::Option* addDestination(CLI::App& command, Destination& destination, const c
 // Throws a usage error for an empty OUTPUT or FOLDER, or for a FOLDER where something else is.
 void checkDestination(const Destination& destination);
 
-// Makes FOLDER and its missing parents when it is not there, before any output is written, and
-// reports it on one line; false, with the failure reported, when it cannot be made.
-bool makeOutputFolder(const Destination& destination, Report& report);
+// The FOLDER of a run that report tells of. A missing one is made, with its missing parents,
+// before the run compares the names of its outputs, which then lead into it; "FOLDER: folder made"
+// comes with the first output written. The folders made go again when the run ends without
+// writing into them, with nothing to say.
+class OutputFolder {
+  public:
+    explicit OutputFolder(Report& report) : report_(report) {}
+    OutputFolder(const OutputFolder&) = delete;
+    OutputFolder& operator=(const OutputFolder&) = delete;
+    ~OutputFolder();
+
+    // Makes FOLDER when it is not there; false, with the failure reported, when it cannot be made.
+    bool make(const Destination& destination);
+
+  private:
+    Report& report_;
+    std::vector<std::string> made_;
+};
 
 }  // namespace quillet::cli

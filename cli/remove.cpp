@@ -96,7 +96,8 @@ class Remove final : public Command {
 
     int run(bool quiet) override {
         Report report(quiet);
-        if (!makeOutputFolder(destination_, report)) {
+        OutputFolder folder(report);
+        if (!folder.make(destination_)) {
             return report.finish();
         }
         // With --rename an output's name is its dump's, which only the image's bytes tell; an
@@ -273,7 +274,7 @@ class Remove final : public Command {
                            result.written);
             return false;
         }
-        report.result(subject, removalsText(result.image.probe.facts, {result.removal}));
+        report.written(subject, removalsText(result.image.probe.facts, {result.removal}));
         return true;
     }
 
@@ -330,8 +331,8 @@ class Remove final : public Command {
             return false;
         }
         // Without facts only when the image changed since the probe: then the window's "Done!".
-        report.result(subject, probe.status == QUILLET_OK ? removalSummary(probe.facts, fill)
-                                                          : statusMessage(status, 0));
+        report.written(subject, probe.status == QUILLET_OK ? removalSummary(probe.facts, fill)
+                                                           : statusMessage(status, 0));
         return true;
     }
 

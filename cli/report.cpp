@@ -15,6 +15,14 @@ void Report::result(const std::string& subject, const std::string& text) {
     }
 }
 
+void Report::written(const std::string& subject, const std::string& text) {
+    if (!wroteOutput_ && beforeFirstOutput_) {
+        result(beforeFirstOutput_->first, beforeFirstOutput_->second);
+    }
+    wroteOutput_ = true;
+    result(subject, text);
+}
+
 void Report::failure(const std::string& subject, const std::string& message, int status) {
     std::cerr << kProgramName << ": " << subject << ": " << message << '\n';
     if (exitStatus_ == 0) {

@@ -1,7 +1,9 @@
 // What a run tells the user: one line per image, and the exit status it ends with.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace quillet::cli {
 
@@ -15,6 +17,13 @@ class Report {
     explicit Report(bool quiet) : quiet_(quiet) {}
 
     void result(const std::string& subject, const std::string& text);
+    // A result that wrote an output. The first one comes after the line that beforeFirstOutput
+    // gave, if any.
+    void written(const std::string& subject, const std::string& text);
+    void beforeFirstOutput(const std::string& subject, const std::string& text) {
+        beforeFirstOutput_.emplace(subject, text);
+    }
+    bool wroteOutput() const { return wroteOutput_; }
     void failure(const std::string& subject, const std::string& message, int status);
 
     // The exit status of the run, once standard output that could not be written is reported.
@@ -24,6 +33,8 @@ class Report {
     bool quiet_;
     int exitStatus_ = 0;
     int outputError_ = 0;
+    bool wroteOutput_ = false;
+    std::optional<std::pair<std::string, std::string>> beforeFirstOutput_;
 };
 
 }  // namespace quillet::cli

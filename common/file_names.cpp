@@ -10,6 +10,7 @@
 
 #if !defined(_WIN32)
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace quillet {
@@ -74,6 +75,55 @@ std::optional<std::string> existingFileIdentity(const std::string& path) {
         return std::nullopt;
     }
     return "file " + std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+#endif
+}
+
+bool isSeparator(char c) {
+    return std::string_view(kSeparators).find(c) != std::string_view::npos;
+}
+
+// The length of the root that path begins with, which has no parent folder: "/"; on Windows
+// also "\", "X:" and "X:\", "\\server\share\", and "\\?\" or "\\.\" with the name that follows
+// ("\\?\X:\", "\\?\UNC\server\share\"). 0 for a relative path.
+std::size_t rootLength(const std::string& path) {
+#if defined(_WIN32)
+    // Where the name that begins at start ends, after its separator.
+    const auto afterName = [&path](std::size_t start) {
+        const std::size_t end = path.find_first_of(kSeparators, start);
+        return end == std::string::npos ? path.size() : end + 1;
+    };
+    if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1])) {
+        if (path.size() < 4 || (path[2] != '?' && path[2] != '.') || !isSeparator(path[3])) {
+            return afterName(afterName(2));
+        }
+        std::string first = path.substr(4, afterName(4) - 4);
+        std::ranges::transform(first, first.begin(),
+                               [](unsigned char c) { return std::toupper(c); });
+        return first == "UNC\\" || first == "UNC/" ? afterName(afterName(8)) : 4 + first.size();
+    }
+    if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
+        return path.size() > 2 && isSeparator(path[2]) ? 3 : 2;
+    }
+#endif
+    return !path.empty() && isSeparator(path[0]) ? 1 : 0;
+}
+
+// Makes the one folder; false, with errno set, when it cannot, and parentMissing set when what
+// stopped it is only a missing folder on its way.
+bool makeFolder(const std::string& folder, bool& parentMissing) {
+#if defined(_WIN32)
+    if (CreateDirectoryW(widePath(folder.c_str()).c_str(), nullptr) != 0) {
+        return true;
+    }
+    const DWORD error = GetLastError();
+    parentMissing = error == ERROR_PATH_NOT_FOUND;
+    return failedWith(error);
+#else
+    if (mkdir(folder.c_str(), 0777) == 0) {
+        return true;
+    }
+    parentMissing = errno == ENOENT;
+    return false;
 #endif
 }
 
@@ -164,28 +214,47 @@ bool exists(const std::string& path) {
 #endif
 }
 
-bool makeFolders(const std::string& path) {
-    // The folder without separators at its end, and its parent, without those between them; a
-    // parent that is all separators is the root. A parent that is there already, as a folder or
-    // not, is left for the folder's own making to find.
-    const std::string folder = path.substr(0, path.find_last_not_of(kSeparators) + 1);
-    if (const std::size_t separator = folder.find_last_of(kSeparators);
-        separator != std::string::npos) {
-        const std::size_t parentEnd = folder.find_last_not_of(kSeparators, separator);
+bool makeFolders(const std::string& path, std::vector<std::string>& made) {
+    // The folder without separators at its end, unless they belong to its root.
+    const std::size_t root = rootLength(path);
+    const std::size_t last = path.find_last_not_of(kSeparators);
+    const std::string folder =
+        path.substr(0, last == std::string::npos ? root : std::max(last + 1, root));
+    for (bool parentMade = false;; parentMade = true) {
+        bool parentMissing = false;
+        if (makeFolder(folder, parentMissing)) {
+            made.push_back(folder);
+            return true;
+        }
+        if (errno == EEXIST) {
+            // A folder there, perhaps made meanwhile by another program, is no failure.
+            const KeptErrno kept;
+            return isFolder(folder);
+        }
+        // A root that is missing cannot be made.
+        const std::size_t separator = folder.find_last_of(kSeparators);
         const std::string parent =
-            folder.substr(0, parentEnd == std::string::npos ? separator + 1 : parentEnd + 1);
-        if (!exists(parent) && !makeFolders(parent)) {
+            folder.substr(0, separator == std::string::npos || separator < root ? root : separator);
+        if (!parentMissing || parentMade || parent.size() <= root) {
+            return false;
+        }
+        if (!makeFolders(parent, made)) {
+            if (errno == EEXIST) {
+                errno = ENOTDIR;  // a file where the parent folder belongs
+            }
             return false;
         }
     }
+}
+
+void removeEmptyFolders(const std::vector<std::string>& folders) {
+    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
 #if defined(_WIN32)
-    const bool made = CreateDirectoryW(widePath(folder.c_str()).c_str(), nullptr) != 0 ||
-                      failedWith(GetLastError());
+        RemoveDirectoryW(widePath(folder->c_str()).c_str());
 #else
-    const bool made = mkdir(folder.c_str(), 0777) == 0;
+        rmdir(folder->c_str());
 #endif
-    // A folder that is there already, perhaps made meanwhile by another program, is no failure.
-    return made || (errno == EEXIST && isFolder(folder));
+    }
 }
 
 bool namesSameFile(const std::string& first, const std::string& second) {

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillet {
 
@@ -32,9 +33,13 @@ const char* fileNameRefusal(std::string_view name);
 // Whether anything is at path, a dangling link included.
 bool exists(const std::string& path);
 
-// Makes the folder path and those of its parents that are missing; false, with errno set, when
-// one of them cannot be made.
-bool makeFolders(const std::string& path);
+// Makes the folder path and those of its parents that are missing, as mkdir -p does, and adds
+// each folder that it makes to made, parents first; false, with errno set, when one cannot be
+// made. A file where a parent folder belongs is ENOTDIR.
+bool makeFolders(const std::string& path, std::vector<std::string>& made);
+
+// Removes folders, the last first, each only while it is empty.
+void removeEmptyFolders(const std::vector<std::string>& folders);
 
 // Whether two names name the same file.
 bool namesSameFile(const std::string& first, const std::string& second);

@@ -7,10 +7,6 @@
 
 namespace quillet {
 
-namespace {
-
-// "what: reason." when a system call gave a reason, plain otherwise. The library says ENOTSUP
-// of a pipe or a device where a file belongs.
 std::string explained(const char* what, int errorNumber, const char* plain) {
     return errorNumber == 0
                ? plain
@@ -18,8 +14,6 @@ std::string explained(const char* what, int errorNumber, const char* plain) {
                      (errorNumber == ENOTSUP ? "Not a regular file" : std::strerror(errorNumber)) +
                      ".";
 }
-
-}  // namespace
 
 std::string libraryNotLoadedMessage(const std::string& file, const std::string& folder,
                                     const std::string& reason) {

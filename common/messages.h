@@ -16,6 +16,10 @@ inline constexpr const char* kOneImageMessage =
 // Why an empty output name is refused before the library could fail on it.
 inline constexpr const char* kNoOutputMessage = "No output file was named.";
 
+// "what: reason." for the system's reason errorNumber, or plain when errorNumber is 0. The
+// library says ENOTSUP of a pipe or a device where a file belongs: "Not a regular file".
+std::string explained(const char* what, int errorNumber, const char* plain);
+
 // Why the window could not load the library file: it is not in folder, where it was expected,
 // or the system's loader gave reason.
 std::string libraryNotLoadedMessage(const std::string& file, const std::string& folder,

@@ -100,7 +100,8 @@ int openForReading(const char* path) {
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle != INVALID_HANDLE_VALUE) {
-        // A console or a pipe would make a read wait.
+        // Only a file on a disk is an image. The system tells what the handle is: a console, a
+        // pipe or a printer is refused here, before the C runtime is asked about it.
         if (GetFileType(handle) != FILE_TYPE_DISK) {
             CloseHandle(handle);
             errno = ENOTSUP;
@@ -134,13 +135,13 @@ std::string replaceableTarget(const char* outputPath) {
     }
     FILE_ATTRIBUTE_TAG_INFO file{};
     const bool disk = GetFileType(handle) == FILE_TYPE_DISK;
-    const bool known =
-        disk && GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &file, sizeof file) != 0;
-    const DWORD error = GetLastError();
-    CloseHandle(handle);
-    if (disk && !known) {
+    if (disk &&
+        GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &file, sizeof file) == 0) {
+        const DWORD error = GetLastError();
+        CloseHandle(handle);
         return failedWith(error), std::string();
     }
+    CloseHandle(handle);
     // A symbolic link would be replaced itself, not what it leads to; other reparse points, such
     // as files kept in the cloud, are files like any other. A mount point is a folder.
     const DWORD attributes = file.FileAttributes;

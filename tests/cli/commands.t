@@ -270,10 +270,10 @@ Output file could not be written: Not a regular file.
 Output file could not be written: File name too long.
 
 # Devices, by any of their names, are neither read nor written, and nothing is left [windows]
-$ for o in NUL nul.gba CON 'folder.gba\Com1.txt' CONIN$ '\\.\NUL' '\\?\NUL'; do
+$ for o in NUL nul.gba CON LPT1 prn.gba 'folder.gba\Com1.txt' CONIN$ '\\.\NUL' '\\?\NUL'; do
 $   quillet-cli remove -o "$o" game.gba 2>&1 | grep -o 'Output.*'; done | uniq -c
 $ quillet-cli remove CON
-      7 Output file could not be written: Not a regular file.
+      9 Output file could not be written: Not a regular file.
 ! quillet-cli: CON -> CON-p: Input file could not be opened: Not a regular file.
 ? 1
 

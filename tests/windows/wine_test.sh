@@ -5,7 +5,8 @@
 #   program CLI_EXE          runs quillet-cli.exe and the library on a removal, and on a device
 #   installer INSTALLER      installs silently for this user, with the folder on the user's PATH,
 #                            runs the installed quillet-cli.exe, and uninstalls silently, which
-#                            must leave nothing behind and the PATH as it was
+#                            must leave nothing behind and the PATH as it was, of its type; then
+#                            installs into two other folders in turn
 #   stop                     ends the server and everything that runs in it
 set -eu
 
@@ -16,6 +17,14 @@ cuts_intro() {
     { printf '\076\000\000\352'; head -c 252 /dev/zero; printf 'INTRO!!!'; } >game.gba
     "$@" -q remove --cut game.gba
     { printf '\056\000\000\352'; head -c 252 /dev/zero; } | cmp - game-p.gba
+}
+
+# Runs the rest of the line, which must end with the status $1.
+ends_with() {
+    expected=$1 status=0
+    shift
+    "$@" || status=$?
+    test "$status" = "$expected"
 }
 
 case $1 in
@@ -41,28 +50,51 @@ program)
     # quillet-cli.exe with the library that it imports, which refuses a device and leaves no
     # hidden new file behind.
     cuts_intro program_test wine "$2"
-    ! wine "$2" -q remove -o NUL game.gba 2>/dev/null && [ "$(ls -A)" = "$(ls)" ]
+    ends_with 2 wine "$2" -q remove -o NUL game.gba 2>/dev/null
+    test "$(ls -A)" = "$(ls)"
     ;;
 installer)
     wine64=/usr/lib/wine/wine64
     user="$WINEPREFIX/drive_c/users/$(id -un)/AppData"
     programs="$user/Local/Programs/Quillet" shortcut="$user/Roaming/Microsoft/Windows/Start Menu/Programs/Quillet.lnk"
     key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillet'
-    # The user's PATH, its type and value as reg shows them. The folder is added at its end and
-    # taken off again, leaving the other entries as they were.
+    # The user's PATH, its type and value as reg shows them.
     path() { "$wine64" reg query 'HKCU\Environment' /v Path | tr -d '\r' | sed -n 's/^ *Path *//p'; }
-    "$wine64" reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d '%USERPROFILE%\bin;C:\x' /f
-    before=$(path)
+    # The uninstaller in the folder $1 goes on in a copy of itself, and is done when the folder is
+    # gone.
+    uninstall() {
+        "$wine64" "$1/Uninstall.exe" /S
+        for _ in $(seq 100); do [ -e "$1" ] && sleep 0.1; done
+        test ! -e "$1"
+    }
+    # What a run that failed may have left.
+    "$wine64" reg delete "$key" /f 2>/dev/null || :
+    rm -rf "$programs" "$WINEPREFIX/drive_c/q" "$WINEPREFIX/drive_c/q2"
+    # The folder is added at the end of the PATH and taken off again, leaving the other entries
+    # and the PATH's type as they were.
+    "$wine64" reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d 'C:\bin;C:\x' /f
     "$wine64" "$2" /S
     test -f "$shortcut"
     for value in QuietUninstallString EstimatedSize; do "$wine64" reg query "$key" /v $value; done
-    test "$(path)" = "$before;C:\\users\\$(id -un)\\AppData\\Local\\Programs\\Quillet"
+    test "$(path)" = "REG_EXPAND_SZ    C:\\bin;C:\\x;C:\\users\\$(id -un)\\AppData\\Local\\Programs\\Quillet"
     cuts_intro installer_test "$wine64" "$programs/quillet-cli.exe"
-    # The uninstaller goes on in a copy of itself, and is done when the folder is gone.
-    "$wine64" "$programs/Uninstall.exe" /S
-    for _ in $(seq 100); do [ -e "$programs" ] && sleep 0.1; done
-    test ! -e "$programs" && test ! -e "$shortcut" && ! "$wine64" reg query "$key" 2>/dev/null
-    test "$(path)" = "$before" && "$wine64" reg delete 'HKCU\Environment' /v Path /f
+    uninstall "$programs"
+    test ! -e "$shortcut"
+    ends_with 1 "$wine64" reg query "$key" 2>/dev/null
+    test "$(path)" = 'REG_EXPAND_SZ    C:\bin;C:\x'
+    # In a PATH of plain text, whose %X% names no variable: installed again without a folder,
+    # it goes where it went; installed elsewhere, it takes its entry off; a folder that was on
+    # the PATH before stays on it.
+    "$wine64" reg add 'HKCU\Environment' /v Path /t REG_SZ /d 'C:\q;%X%' /f
+    "$wine64" "$2" /S '/D=C:\q2'
+    "$wine64" "$2" /S
+    test "$(path)" = 'REG_SZ    C:\q;%X%;C:\q2'
+    "$wine64" "$2" /S '/D=C:\q'
+    test "$(path)" = 'REG_SZ    C:\q;%X%'
+    uninstall "$WINEPREFIX/drive_c/q"
+    test "$(path)" = 'REG_SZ    C:\q;%X%'
+    rm -r "$WINEPREFIX/drive_c/q2"
+    "$wine64" reg delete 'HKCU\Environment' /v Path /f
     ;;
 stop)
     wineserver -k && wineserver -w

@@ -12,6 +12,9 @@ else()
     set(CPACK_QUILLET_NSIS_TARGET amd64-unicode)
 endif()
 set(CPACK_SYSTEM_NAME windows-${QUILLET_MACHINE})
+set(QUILLET_README_TITLE "Quillet ${PROJECT_VERSION} for Windows (${QUILLET_BITS}-bit)")
+string(LENGTH "${QUILLET_README_TITLE}" title_length)
+string(REPEAT "=" ${title_length} QUILLET_README_UNDERLINE)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/windows/README.txt README.txt @ONLY NEWLINE_STYLE CRLF)
 # quillet-cli.exe carries libgcrypt and libgpg-error, linked in: the licence names them and gives
 # the text of theirs, the LGPL.

@@ -133,32 +133,26 @@ GAME-P.GBA -> GAME-P-p.GBA: intro filled with 0xFF from offset 400
 ./game.gba: 1000 bytes, entry branch 94 00 00 EA, target 600: intro at offset 600, 400 bytes
 = GAME-P-p.GBA <- fill FF other.gba
 
-# Outputs go into another folder under their images' own names, made first when it is missing
+# Outputs go into another folder under their images' own names, made when missing and written to
 $ quillet-cli remove --output-dir new/dir/ game.gba && quillet-cli -q remove --output-dir new/q \
 $   other.gba && quillet-cli add --output-dir=folder.gba/ other.gba intro.gba
 $ mv new/dir/game.gba o && mv new/q/other.gba o2 && rmdir new/dir new/q new
+$ quillet-cli remove --output-dir new/dir/ missing.gba
+$ quillet-cli remove --output-dir game.gba/dir game.gba
 new/dir/: folder made
 game.gba -> new/dir/game.gba: intro filled with 0xFF from offset 600
 other.gba + intro.gba -> folder.gba/other.gba: intro added
+! quillet-cli: missing.gba -> new/dir/missing.gba: Input file not found!
+! quillet-cli: game.gba/dir: Output folder could not be made: Not a directory.
+? 2
 = o <- fill FF game.gba
 = o2 <- fill FF other.gba
 = folder.gba/other.gba <- add other.gba + intro.gba
 
-# A folder made for outputs that none went into goes again; one that cannot be made ends the run
-$ quillet-cli remove --output-dir new/dir/ plain.gba missing.gba; echo $?
-$ quillet-cli remove --output-dir game.gba/dir game.gba
-! quillet-cli: plain.gba -> new/dir/plain.gba: No intro to remove: the entry branch is already the standard one. Give --force to process it anyway.
-! quillet-cli: missing.gba -> new/dir/missing.gba: Input file not found!
-65
-! quillet-cli: game.gba/dir: Output folder could not be made: Not a directory.
-? 2
-
 # A folder is made right under a drive's root, named in the system's own namespace [windows]
-$ quillet-cli remove --output-dir '\\?\C:\quillet-new' game.gba
-$ mv "$WINEPREFIX/drive_c/quillet-new/game.gba" o; rmdir "$WINEPREFIX/drive_c/quillet-new"
-\\?\C:\quillet-new: folder made
-game.gba -> \\?\C:\quillet-new\game.gba: intro filled with 0xFF from offset 600
-= o <- fill FF game.gba
+$ quillet-cli remove --output-dir '\\?\C:\new' game.gba; rm -r "$WINEPREFIX/drive_c/new"
+\\?\C:\new: folder made
+game.gba -> \\?\C:\new\game.gba: intro filled with 0xFF from offset 600
 
 # A second run over its own results finds them done and writes nothing; another removal is refused
 $ quillet-cli -q remove game.gba other.gba && quillet-cli remove game.gba game-p.gba other-p.gba \

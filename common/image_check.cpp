@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <new>
 
 #include "image_file.h"
 
@@ -21,24 +20,19 @@ ImageProbe probeImage(const std::string& path) {
     return probe;
 }
 
-bool holdsRemoval(const std::string& resultPath, const std::string& imagePath,
-                  FillChoice fill) try {
-    InputFile image;
-    InputFile result;
-    if (image.open(imagePath.c_str()) != QUILLET_OK || image.size() >= kMaxInputSize ||
-        result.open(resultPath.c_str()) != QUILLET_OK || result.size() > image.size()) {
+bool fileHolds(const std::string& path, std::span<const std::byte> bytes) {
+    const WholeFile held = readWholeFile(path.c_str());
+    return held.status == QUILLET_OK && std::ranges::equal(held.bytes(), bytes);
+}
+
+bool holdsRemoval(const std::string& resultPath, const std::string& imagePath, FillChoice fill) {
+    const WholeFile image = readWholeFile(imagePath.c_str());
+    if (image.status != QUILLET_OK) {
         return false;
     }
-    const ImageBuffer expected(image.size());
-    const ImageBuffer held(result.size());
-    if (image.read(expected.bytes()) != QUILLET_OK || result.read(held.bytes()) != QUILLET_OK) {
-        return false;
-    }
-    const Removal removal = removeIntro(expected.bytes(), fill);
-    return removal.status == QUILLET_OK && removal.outputSize == result.size() &&
-           std::ranges::equal(expected.bytes().first(removal.outputSize), held.bytes());
-} catch (const std::bad_alloc&) {
-    return false;
+    const Removal removal = removeIntro(image.bytes(), fill);
+    return removal.status == QUILLET_OK &&
+           fileHolds(resultPath, image.bytes().first(removal.outputSize));
 }
 
 Verdict verdictOf(const ImageFacts& image) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "entry_branch.h"
@@ -27,6 +28,9 @@ struct ImageProbe {
 // Reads the size and the first 4 bytes of the image at path with the engine's own file reading,
 // so that it fails as the engine does on the same trouble.
 ImageProbe probeImage(const std::string& path);
+
+// Whether the file at path holds exactly bytes.
+bool fileHolds(const std::string& path, std::span<const std::byte> bytes);
 
 // Whether the file at resultPath holds exactly what taking the intro off the image at imagePath
 // with fill writes: the result of an earlier removal.

@@ -1,6 +1,5 @@
 // The library's exported functions: read the inputs, run the operation in memory, write.
 #include <cerrno>
-#include <new>
 #include <optional>
 
 #include "image_file.h"
@@ -29,25 +28,17 @@ extern "C" QUILLET_API int32_t QUILLET_CALL RemoveIntroAuto(const char* inputPat
                                                             const char* outputPath, int32_t fill,
                                                             int32_t fillValue) {
     return guarded([&] {
-        std::optional<ImageBuffer> image;
-        {  // The input is closed before the output may replace it.
-            InputFile input;
-            if (const auto status = input.open(inputPath); status != QUILLET_OK) {
-                return status;
-            }
-            if (input.size() >= kMaxInputSize) {
-                return QUILLET_INPUT_TOO_LARGE;
-            }
-            image.emplace(input.size());
-            if (const auto status = input.read(image->bytes()); status != QUILLET_OK) {
-                return status;
-            }
+        // The input is closed before the output may replace it.
+        const WholeFile image = readWholeFile(inputPath);
+        if (image.status != QUILLET_OK) {
+            errno = image.errorNumber;
+            return image.status;
         }
-        const Removal removal = removeIntro(image->bytes(), fillChoice(fill, fillValue));
+        const Removal removal = removeIntro(image.bytes(), fillChoice(fill, fillValue));
         if (removal.status != QUILLET_OK) {
             return removal.status;
         }
-        return replaceFile(outputPath, image->bytes().first(removal.outputSize));
+        return replaceFile(outputPath, image.bytes().first(removal.outputSize));
     });
 }
 

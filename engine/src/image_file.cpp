@@ -11,6 +11,7 @@
 #include <random>
 
 #include "file_system.h"
+#include "intro.h"
 
 #if defined(_WIN32)
 #include <io.h>
@@ -139,6 +140,29 @@ QuilletStatus InputFile::read(std::span<std::byte> buffer) const {
     return QUILLET_OK;
 }
 
+WholeFile readWholeFile(const char* path) {
+    WholeFile file;
+    InputFile input;
+    file.status = input.open(path);
+    file.size = input.size();
+    if (file.status == QUILLET_OK && file.size >= kMaxInputSize) {
+        file.status = QUILLET_INPUT_TOO_LARGE;
+    }
+    try {
+        if (file.status == QUILLET_OK) {
+            file.buffer = std::make_unique<ImageBuffer>(file.size);
+            file.status = input.read(file.buffer->bytes());
+        }
+    } catch (const std::bad_alloc&) {
+        file.status = QUILLET_INPUT_TOO_LARGE;
+    }
+    file.errorNumber = file.status == QUILLET_OK ? 0 : errno;
+    if (file.status != QUILLET_OK) {
+        file.buffer.reset();
+    }
+    return file;
+}
+
 PendingOutput::PendingOutput() = default;
 
 PendingOutput::~PendingOutput() = default;
@@ -154,14 +178,21 @@ QuilletStatus PendingOutput::write(const char* outputPath, std::span<const std::
     // Every byte is on the disk before the file takes the output's name, so that after a crash
     // the name holds either the old file or the whole new one.
     file_ = std::make_unique<TemporaryFile>();
-    return file_->create(folderOf(target_)) && file_->takePermissionsOf(target_) &&
-                   writeAll(file_->descriptor(), bytes) && fsync(file_->descriptor()) == 0
-               ? QUILLET_OK
-               : QUILLET_OUTPUT_NOT_WRITTEN;
+    if (file_->create(folderOf(target_)) && file_->takePermissionsOf(target_) &&
+        writeAll(file_->descriptor(), bytes) && fsync(file_->descriptor()) == 0) {
+        return QUILLET_OK;
+    }
+    file_.reset();
+    return QUILLET_OUTPUT_NOT_WRITTEN;
 }
 
 QuilletStatus PendingOutput::replace() {
-    return file_->replace(target_) ? QUILLET_OK : QUILLET_OUTPUT_NOT_WRITTEN;
+    if (file_ == nullptr) {
+        return QUILLET_OUTPUT_NOT_WRITTEN;
+    }
+    const bool replaced = file_->replace(target_);
+    file_.reset();
+    return replaced ? QUILLET_OK : QUILLET_OUTPUT_NOT_WRITTEN;
 }
 
 QuilletStatus replaceFile(const char* outputPath, std::span<const std::byte> bytes) {

@@ -54,12 +54,27 @@ class InputFile {
     std::uint64_t size_ = 0;
 };
 
+// A file read whole, into a buffer of its own size.
+struct WholeFile {
+    QuilletStatus status = QUILLET_OK;
+    int errorNumber = 0;                  // errno of a failure
+    std::uint64_t size = 0;               // the file's size, once it is open
+    std::unique_ptr<ImageBuffer> buffer;  // its bytes, when status is QUILLET_OK
+
+    std::span<std::byte> bytes() const { return buffer->bytes(); }
+};
+
+// Reads the file at path whole; the file is closed again when this returns. A file of
+// kMaxInputSize bytes or more, or one that memory cannot hold, is too large.
+WholeFile readWholeFile(const char* path);
+
 class TemporaryFile;
 
 // The two steps of replaceFile apart, for a caller that decides between them whether it wants the
 // output: write() writes the bytes to a new file in the output's folder and syncs it, replace()
 // moves it over the output. A new file that has not replaced the output goes with the object.
-// Failures are replaceFile's.
+// Failures are replaceFile's; replace() without a successful write() writes nothing and returns
+// QUILLET_OUTPUT_NOT_WRITTEN.
 class PendingOutput {
   public:
     PendingOutput();

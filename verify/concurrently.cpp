@@ -25,6 +25,15 @@ DWORD WINAPI runJob(void* job) {
 }  // namespace
 
 void concurrently(const std::function<void()>& first, const std::function<void()>& second) {
+    if (!first || !second) {
+        if (first) {
+            first();
+        }
+        if (second) {
+            second();
+        }
+        return;
+    }
     std::exception_ptr secondFailure;
     const std::function<void()> runSecond = [&second, &secondFailure] {
         try {

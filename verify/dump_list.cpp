@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <new>
 
 #include "image_file.h"
-#include "intro.h"
 #include "list_readers.h"
 
 namespace quillet::verify {
@@ -54,13 +54,37 @@ std::optional<ListedDump> dumpOf(SpeltEntry&& entry) {
     return dump;
 }
 
-// Whether text is XML: its first character, after a byte order mark and blanks, is '<'.
+// Whether text, with no UTF-8 byte order mark, is XML: it begins with the byte order mark of
+// UTF-16 or UTF-32, or its first character other than a blank is '<', in any of those encodings.
 bool isXml(std::string_view text) {
-    if (text.starts_with("\xEF\xBB\xBF")) {
-        text.remove_prefix(3);
+    const std::string_view marks[] = {"\xFF\xFE", "\xFE\xFF", {"\0\0\xFE\xFF", 4}};
+    if (std::ranges::any_of(marks,
+                            [text](std::string_view mark) { return text.starts_with(mark); })) {
+        return true;
     }
-    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    const std::size_t first = text.find_first_not_of(std::string_view(" \t\r\n\0", 5));
     return first != std::string_view::npos && text[first] == '<';
+}
+
+// How many bytes the UTF-8 character at the start of text has; 0 when it is no character, or
+// a control character of Unicode's (U+0080 to U+009F).
+std::size_t characterLength(std::string_view text) {
+    const auto byte = [text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const std::size_t length = byte(0) < 0x80   ? 1
+                               : byte(0) < 0xC2 ? 0
+                               : byte(0) < 0xE0 ? 2
+                               : byte(0) < 0xF0 ? 3
+                               : byte(0) < 0xF5 ? 4
+                                                : 0;
+    if (length == 0 || length > text.size() || (byte(0) == 0xC2 && byte(1) < 0xA0)) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) {
+            return 0;
+        }
+    }
+    return length;
 }
 
 }  // namespace
@@ -78,25 +102,39 @@ void SpeltEntry::take(std::string_view field, std::string value) {
     }
 }
 
+std::string quoted(std::string_view text) {
+    constexpr std::size_t kMostCharacters = 40;
+    std::string shown = "'";
+    for (std::size_t characters = 0; !text.empty() && characters < kMostCharacters; ++characters) {
+        const auto first = static_cast<unsigned char>(text[0]);
+        const std::size_t length = characterLength(text);
+        if (length > 0 && first >= 0x20 && first != 0x7F) {
+            shown += text.substr(0, length);
+        } else {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", first);
+            shown += escaped;
+        }
+        text.remove_prefix(std::max<std::size_t>(length, 1));
+    }
+    return shown + (text.empty() ? "'" : "'...");
+}
+
 DumpList DumpList::read(const std::string& path) try {
-    InputFile file;
-    QuilletStatus status = file.open(path.c_str());
-    if (status == QUILLET_OK && file.size() >= kMaxInputSize) {
+    const WholeFile file = readWholeFile(path.c_str());
+    if (file.status == QUILLET_INPUT_TOO_LARGE) {
         throw ListError(path + ": the list is too large to read");
     }
-    std::string text(status == QUILLET_OK ? file.size() : 0, '\0');
-    if (status == QUILLET_OK) {
-        status = file.read(std::as_writable_bytes(std::span(text)));
-    }
-    if (status != QUILLET_OK) {
-        const int error = errno;
+    if (file.status != QUILLET_OK) {
+        const int error = file.errorNumber;
         throw ListError(path + ": the list could not be " +
-                        (status == QUILLET_INPUT_NOT_OPENED ? "opened: " : "read: ") +
+                        (file.status == QUILLET_INPUT_NOT_OPENED ? "opened: " : "read: ") +
                         (error == ENOTSUP ? "Not a regular file"
                          : error != 0     ? std::strerror(error)
                                           : "it ended early"));
     }
-    return parse(text, path);
+    const std::span<const std::byte> bytes = file.bytes();
+    return parse(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), path);
 } catch (const std::bad_alloc&) {
     throw ListError(path + ": the list is too large to read");
 }
@@ -110,6 +148,10 @@ DumpList DumpList::parse(std::string_view text, const std::string& name) {
             ++list.skipped_;
         }
     };
+    // A UTF-8 byte order mark tells neither reader anything; the other encodings are XML's.
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
     try {
         isXml(text) ? readXmlList(text, take) : readTextList(text, take);
     } catch (const SyntaxError& error) {

@@ -21,6 +21,10 @@ struct ListedDump {
     Digests digests;  // those that the list gives: at least one
 };
 
+// text, taken from a list, as a message quotes it: in single quotes, its first 40 characters, with
+// each control character and each byte that is no UTF-8 written as \xHH.
+std::string quoted(std::string_view text);
+
 // Why a list cannot be used, in a message that names the file and, where there is one, the line.
 class ListError : public std::runtime_error {
   public:

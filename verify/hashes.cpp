@@ -3,7 +3,6 @@
 #include <gcrypt.h>
 
 #include <algorithm>
-#include <new>
 #include <vector>
 
 namespace quillet::verify {
@@ -12,6 +11,11 @@ namespace {
 
 constexpr int kAlgorithms[kHashCount] = {GCRY_MD_CRC32, GCRY_MD_MD5, GCRY_MD_SHA1, GCRY_MD_SHA256};
 constexpr std::string_view kNames[kHashCount] = {"crc", "md5", "sha1", "sha256"};
+constexpr const char* kTitles[kHashCount] = {"CRC32", "MD5", "SHA-1", "SHA-256"};
+
+[[noreturn]] void fail(const std::string& what, gcry_error_t error) {
+    throw HashError(what + " could not be computed: " + gcry_strerror(error) + ".");
+}
 
 // libgcrypt wants to be initialised once before its first use. Hashing keeps no secrets, so its
 // secure memory is not needed.
@@ -40,20 +44,20 @@ std::size_t digestSize(Hash hash) {
 
 Hasher::Hasher(HashSet hashes) : hashes_(hashes) {
     initialiseOnce();
-    if (gcry_md_open(&handle_, 0, 0) != 0) {
-        throw std::bad_alloc();
+    if (const gcry_error_t error = gcry_md_open(&handle_, 0, 0)) {
+        fail("The hashes", error);
     }
     for (std::size_t i = 0; i < kHashCount; ++i) {
-        if (hashes_[i] && gcry_md_enable(handle_, kAlgorithms[i]) != 0) {
+        if (const gcry_error_t error = hashes_[i] ? gcry_md_enable(handle_, kAlgorithms[i]) : 0) {
             gcry_md_close(handle_);
-            throw std::bad_alloc();
+            fail(kTitles[i], error);
         }
     }
 }
 
 Hasher::Hasher(const Hasher& other) : hashes_(other.hashes_) {
-    if (gcry_md_copy(&handle_, other.handle_) != 0) {
-        throw std::bad_alloc();
+    if (const gcry_error_t error = gcry_md_copy(&handle_, other.handle_)) {
+        fail("The hashes", error);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -28,11 +29,18 @@ std::optional<Hash> hashNamed(std::string_view name);
 // How many bytes a digest of hash has.
 std::size_t digestSize(Hash hash);
 
+// A hash that libgcrypt would not compute (MD5 in FIPS mode, for instance), in a sentence that
+// gives libgcrypt's reason.
+class HashError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
 // Several hashes of the same bytes at once. A copy goes on from where the original stands, so
 // that contents that share their beginning hash it once.
 class Hasher {
   public:
-    // Throws std::bad_alloc when libgcrypt cannot make the state, for want of memory.
+    // Throws HashError when libgcrypt cannot make the state.
     explicit Hasher(HashSet hashes);
     Hasher(const Hasher& other);
     Hasher& operator=(const Hasher&) = delete;

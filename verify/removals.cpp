@@ -13,11 +13,12 @@ namespace {
 
 constexpr std::size_t kCrc = static_cast<std::size_t>(Hash::kCrc32);
 
-// The dumps of list that each candidate's content is: first the parts, together candidate.target
-// bytes long, then candidate.fill up to candidate.size. Only contents of a listed size are hashed;
-// CRC32 comes first, and the other hashes only where it leaves a dump in question, on two cores.
-// Where CRC32 leaves one candidate alone in question, meanwhile runs with it at the same time.
-std::vector<std::vector<const ListedDump*>> listedContents(
+// Each candidate with the dumps of list that its content is: first the parts, together
+// candidate.target bytes long, then candidate.fill up to candidate.size. Only contents of a listed
+// size are hashed; CRC32 comes first, and the other hashes only where it leaves a dump in
+// question, on two cores. Where CRC32 leaves one candidate alone in question, meanwhile runs with
+// it at the same time.
+std::vector<ListedRemoval> listedContents(
     std::span<const std::span<const std::byte>> parts, std::span<const RemovalCandidate> candidates,
     const DumpList& list, const std::function<void(const RemovalCandidate&)>& meanwhile) {
     std::vector<std::vector<const ListedDump*>> inQuestion(candidates.size());
@@ -66,8 +67,11 @@ std::vector<std::vector<const ListedDump*>> listedContents(
             inQuestion[i].push_back(&dump);
         }
     }
-    const HashSet crc = given(kCrc);
-    keepMatching(hashed(crc), crc);
+    const auto asked = [](const auto& dumps) { return !dumps.empty(); };
+    // CRC32 is made even where the list gives none, so that a result can be checked again later.
+    const HashSet crc = std::ranges::any_of(inQuestion, asked) ? HashSet().set(kCrc) : HashSet();
+    const std::vector<Digests> crcs = hashed(crc);
+    keepMatching(crcs, crc);
 
     // The hashes still wanted in two groups of about equal cost, one for each core: MD5 takes
     // about as long as SHA-1 and SHA-256 together, where the processor has instructions for them.
@@ -80,29 +84,35 @@ std::vector<std::vector<const ListedDump*>> listedContents(
         groups[lighter][index] = given(index)[index];
         cost[lighter] += given(index)[index] ? weight : 0;
     }
-    std::vector<Digests> digests[2];
-    const std::function<void()> strongHashes = [&] {
-        concurrently([&] { digests[0] = hashed(groups[0]); },
-                     [&] { digests[1] = hashed(groups[1]); });
+    std::vector<Digests> digests[2] = {std::vector<Digests>(candidates.size()),
+                                       std::vector<Digests>(candidates.size())};
+    const auto group = [&](std::size_t g) {
+        return groups[g].none() ? std::function<void()>()
+                                : [&, g] { digests[g] = hashed(groups[g]); };
     };
-    const auto alone =
-        std::ranges::find_if(inQuestion, [](const auto& dumps) { return !dumps.empty(); });
-    if (meanwhile && alone != inQuestion.end() &&
-        std::ranges::count_if(inQuestion, [](const auto& dumps) { return !dumps.empty(); }) == 1) {
-        const RemovalCandidate& candidate = candidates[alone - inQuestion.begin()];
-        concurrently(strongHashes, [&] { meanwhile(candidate); });
-    } else {
-        strongHashes();
+    std::function<void()> strongHashes;
+    if (groups[0].any() || groups[1].any()) {
+        strongHashes = [&] { concurrently(group(0), group(1)); };
     }
+    std::function<void()> withTheOneLeft;
+    if (meanwhile && std::ranges::count_if(inQuestion, asked) == 1) {
+        const std::size_t left = std::ranges::find_if(inQuestion, asked) - inQuestion.begin();
+        withTheOneLeft = [&, left] { meanwhile(candidates[left]); };
+    }
+    concurrently(strongHashes, withTheOneLeft);
     keepMatching(digests[0], groups[0]);
     keepMatching(digests[1], groups[1]);
-    return inQuestion;
+    std::vector<ListedRemoval> contents;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        contents.push_back({candidates[i], std::move(inQuestion[i]), crcs[i][kCrc]});
+    }
+    return contents;
 }
 
 }  // namespace
 
 std::vector<RemovalCandidate> removalCandidates(std::uint64_t target, std::uint64_t imageSize) {
-    if (target >= imageSize) {
+    if (target > imageSize) {
         return {{imageSize, imageSize, std::byte{0xFF}}};
     }
     std::vector<RemovalCandidate> candidates;
@@ -127,7 +137,7 @@ std::vector<const ListedDump*> listedAsItIs(std::span<const std::byte> image,
                                             const DumpList& list) {
     const std::span<const std::byte> parts[] = {image};
     const RemovalCandidate whole{image.size(), image.size(), std::byte{0}};
-    return listedContents(parts, std::span(&whole, 1), list, {})[0];
+    return listedContents(parts, std::span(&whole, 1), list, {})[0].dumps;
 }
 
 std::vector<ListedRemoval> listedRemovals(
@@ -136,19 +146,22 @@ std::vector<ListedRemoval> listedRemovals(
     if (image.size() < kEntryBranchSize) {
         return {};
     }
-    const std::uint64_t target = std::min<std::uint64_t>(decodeBranchTarget(image), image.size());
-    const std::vector<RemovalCandidate> candidates = removalCandidates(target, image.size());
-    // What every candidate begins with: the standard entry branch, then the image up to the intro.
+    const std::vector<RemovalCandidate> candidates =
+        removalCandidates(decodeBranchTarget(image), image.size());
+    // What every candidate begins with: the standard entry branch, then the image up to the intro,
+    // or up to its end where the intro would begin past it.
     const std::span<const std::byte> parts[] = {
-        kStandardEntryBranch, image.subspan(kEntryBranchSize, target - kEntryBranchSize)};
-    const auto dumps = listedContents(parts, candidates, list, meanwhile);
-    std::vector<ListedRemoval> listed;
-    for (std::size_t i = 0; i < candidates.size(); ++i) {
-        if (!dumps[i].empty()) {
-            listed.push_back({candidates[i], dumps[i]});
-        }
-    }
+        kStandardEntryBranch,
+        image.subspan(kEntryBranchSize, candidates[0].target - kEntryBranchSize)};
+    std::vector<ListedRemoval> listed = listedContents(parts, candidates, list, meanwhile);
+    std::erase_if(listed, [](const ListedRemoval& removal) { return removal.dumps.empty(); });
     return listed;
+}
+
+bool stillGives(std::span<const std::byte> result, const ListedRemoval& removal) {
+    Hasher crc(HashSet().set(kCrc));
+    crc.add(result);
+    return crc.digests()[kCrc] == removal.crc32;
 }
 
 std::span<const std::byte> applyRemoval(std::span<std::byte> buffer, std::size_t imageSize,

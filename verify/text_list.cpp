@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dump_list.h"
 #include "list_readers.h"
 
 namespace quillet::verify {
@@ -40,9 +41,9 @@ class Tokens {
             if (end == std::string_view::npos || text_[end] != '"') {
                 throw SyntaxError{line_, "a quoted string does not end on its line"};
             }
-            const std::string quoted(text_.substr(position_ + 1, end - position_ - 1));
+            const std::string inQuotes(text_.substr(position_ + 1, end - position_ - 1));
             position_ = end + 1;
-            return {Token::kString, quoted, line_};
+            return {Token::kString, inQuotes, line_};
         }
         const std::size_t end =
             std::min(text_.find_first_of(" \t\r\n()\"", position_), text_.size());
@@ -66,7 +67,7 @@ void readBlock(Tokens& tokens, const Token& open, const Pair& take, const Block&
             throw SyntaxError{open.line, "this '(' is never closed"};
         }
         if (key.kind != Token::kWord) {
-            throw SyntaxError{key.line, "a key was expected, not '" + key.text + "'"};
+            throw SyntaxError{key.line, "a key was expected, not " + quoted(key.text)};
         }
         const Token value = tokens.next();
         if (value.kind == Token::kOpen) {
@@ -74,7 +75,7 @@ void readBlock(Tokens& tokens, const Token& open, const Pair& take, const Block&
         } else if (value.kind == Token::kWord || value.kind == Token::kString) {
             take(key.text, value.text);
         } else {
-            throw SyntaxError{key.line, "'" + key.text + "' has no value"};
+            throw SyntaxError{key.line, quoted(key.text) + " has no value"};
         }
     }
 }
@@ -101,11 +102,11 @@ void readTextList(std::string_view text, const EntryHandler& take) {
     Tokens tokens(text);
     for (Token key = tokens.next(); key.kind != Token::kEnd; key = tokens.next()) {
         if (key.kind != Token::kWord) {
-            throw SyntaxError{key.line, "a block's name was expected, not '" + key.text + "'"};
+            throw SyntaxError{key.line, "a block's name was expected, not " + quoted(key.text)};
         }
         const Token open = tokens.next();
         if (open.kind != Token::kOpen) {
-            throw SyntaxError{key.line, "'(' was expected after '" + key.text + "'"};
+            throw SyntaxError{key.line, "'(' was expected after " + quoted(key.text)};
         }
         if (key.text != "game" && key.text != "machine" && key.text != "resource") {
             skipBlock(tokens, open, 1);

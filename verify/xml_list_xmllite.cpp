@@ -71,10 +71,16 @@ void readXmlList(std::string_view text, const EntryHandler& take) {
     const Held<IXmlReader> reader(created);
     const Held<IStream> stream(SHCreateMemStream(reinterpret_cast<const BYTE*>(text.data()),
                                                  static_cast<UINT>(text.size())));
-    // A DOCTYPE is read, and its external definitions left where they are.
+    // A DOCTYPE is read, and its external definitions left where they are. pugixml leaves an
+    // entity that the list's own DTD defines as it stands, while XmlLite expands it: a bound on
+    // the expansions keeps a list of a few lines from growing to gigabytes.
+    constexpr LONG_PTR kMostEntityExpansions = 1000;
     HRESULT result = stream == nullptr ? E_OUTOFMEMORY
                                        : reader->SetProperty(XmlReaderProperty_DtdProcessing,
                                                              DtdProcessing_Parse);
+    if (SUCCEEDED(result)) {
+        result = reader->SetProperty(XmlReaderProperty_MaxEntityExpansion, kMostEntityExpansions);
+    }
     if (SUCCEEDED(result)) {
         result = reader->SetInput(stream.get());
     }

@@ -99,10 +99,11 @@ std::string helpFooter() {
     }
     return text +
            "  64  usage error: nothing was touched\n"
-           "  65  refused: no intro to remove, no image, or the output would replace an image of "
+           "  65  refused: no intro to remove, no image, or the output would replace an input of "
            "the run\n"
            "  66  not listed: the list holds neither the image (verify) nor a removal of its "
            "intro\n"
+           "  69  a hash that the list gives could not be computed (MD5 in FIPS mode)\n"
            "  74  standard output could not be written";
 }
 

@@ -15,11 +15,13 @@ namespace quillet::cli {
 
 // Besides 0 and the library's statuses 1 to 6, after sysexits.h: a usage error, found before
 // any file is touched; a refusal of the program's own (no intro, or an output that would replace
-// an image of the run); an image, or a removal from it, that a list of dumps does not hold; and
-// standard output that could not be written.
+// an input of the run); an image, or a removal from it, that a list of dumps does not hold; a
+// hash that a list gives and libgcrypt would not compute; and standard output that could not be
+// written.
 inline constexpr int kExitUsage = 64;
 inline constexpr int kExitRefused = 65;
 inline constexpr int kExitNotListed = 66;
+inline constexpr int kExitHashUnavailable = 69;
 inline constexpr int kExitOutputFailed = 74;
 
 // A usage error found after parsing, such as a list that cannot be read, whose message says it

@@ -38,25 +38,23 @@ class Info final : public Command {
         for (const std::string& image : images_) {
             const WholeImage read = list_.given() ? readWholeImage(image) : WholeImage{};
             const ImageProbe probe = list_.given() ? read.probe : probeImage(image);
-            if (probe.status == QUILLET_OK) {
-                report.result(image,
-                              infoLine(probe.facts) + (list_.given() ? "; " + listing(read) : ""));
-            } else {
+            if (probe.status != QUILLET_OK) {
                 report.failure(image, statusMessage(probe.status, probe.errorNumber), probe.status);
+                continue;
+            }
+            try {
+                report.result(
+                    image,
+                    infoLine(probe.facts) +
+                        (list_.given() ? "; " + listingOf(read, list_.list(), false).text : ""));
+            } catch (const verify::HashError& error) {
+                report.failure(image, error.what(), kExitHashUnavailable);
             }
         }
         return report.finish();
     }
 
   private:
-    // What the list says of an image read whole.
-    std::string listing(const WholeImage& image) const {
-        const auto dumps = verify::listedAsItIs(image.bytes(), list_.list());
-        return dumps.empty()
-                   ? notListedText(image.probe.facts, listedRemovalsOf(image, list_.list()))
-                   : listedAs(dumps);
-    }
-
     DatOption list_;
     std::vector<std::string> images_;
 };

@@ -3,7 +3,6 @@
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <iostream>
-#include <new>
 
 #include "commands.h"
 #include "fill_byte.h"
@@ -20,52 +19,34 @@ void DatOption::load() {
     if (!given()) {
         return;
     }
+    if (path_->empty()) {
+        throw CLI::ValidationError("--dat", "no list was named");
+    }
     try {
-        list_ = verify::DumpList::read(path_);
+        list_ = verify::DumpList::read(*path_);
     } catch (const verify::ListError& error) {
         throw UsageError(error.what());
     }
     if (const std::size_t skipped = list_->skipped(); skipped > 0) {
-        std::cerr << kProgramName << ": " << path_ << ": " << skipped
+        std::cerr << kProgramName << ": " << *path_ << ": " << skipped
                   << (skipped == 1 ? " entry" : " entries")
                   << " left out, for want of a name, a size or a hash, or for a malformed one\n";
     }
 }
 
 WholeImage readWholeImage(const std::string& path) {
-    WholeImage image{{QUILLET_OK, 0, {}}, {}};
-    InputFile file;
-    QuilletStatus& status = image.probe.status;
-    status = file.open(path.c_str());
-    if (status == QUILLET_OK) {
-        image.probe.facts.size = file.size();
-        status = file.size() < kEntryBranchSize ? QUILLET_INPUT_TOO_SHORT
-                 : file.size() >= kMaxInputSize ? QUILLET_INPUT_TOO_LARGE
-                                                : QUILLET_OK;
+    WholeFile file = readWholeFile(path.c_str());
+    WholeImage image{{file.status, file.errorNumber, {file.size, {}}}, std::move(file.buffer)};
+    if (file.status == QUILLET_OK && file.size < kEntryBranchSize) {
+        image.probe = {QUILLET_INPUT_TOO_SHORT, 0, image.probe.facts};
     }
-    try {
-        if (status == QUILLET_OK) {
-            image.buffer = std::make_unique<ImageBuffer>(file.size());
-            status = file.read(image.buffer->bytes());
-        }
-    } catch (const std::bad_alloc&) {
-        status = QUILLET_INPUT_TOO_LARGE;
-    }
-    image.probe.errorNumber = status == QUILLET_OK ? 0 : errno;
-    if (status == QUILLET_OK) {
-        std::copy_n(image.buffer->bytes().begin(), kEntryBranchSize,
-                    image.probe.facts.entryBranch.begin());
+    if (image.probe.status == QUILLET_OK) {
+        std::copy_n(image.bytes().begin(), kEntryBranchSize, image.probe.facts.entryBranch.begin());
     }
     return image;
 }
 
-std::vector<verify::ListedRemoval> listedRemovalsOf(const WholeImage& image,
-                                                    const verify::DumpList& list) {
-    if (verdictOf(image.probe.facts) != Verdict::kIntro) {
-        return {};
-    }
-    return verify::listedRemovals(image.bytes(), list);
-}
+namespace {
 
 std::string candidateSummary(const ImageFacts& image, const verify::RemovalCandidate& candidate) {
     if (candidate.size == image.size) {
@@ -77,6 +58,8 @@ std::string candidateSummary(const ImageFacts& image, const verify::RemovalCandi
                 : ", padded with " + fillByteText(candidate.fill) + " to " +
                       std::to_string(candidate.size) + " bytes");
 }
+
+}  // namespace
 
 std::string listedAs(const std::vector<const verify::ListedDump*>& dumps) {
     std::string text;
@@ -98,16 +81,21 @@ std::string removalsText(const ImageFacts& image,
     return text;
 }
 
-std::string notListedText(const ImageFacts& image,
-                          const std::vector<verify::ListedRemoval>& removals) {
-    if (removals.empty()) {
-        return "not listed";
+Listing listingOf(const WholeImage& image, const verify::DumpList& list, bool sentence) {
+    if (const auto dumps = verify::listedAsItIs(image.bytes(), list); !dumps.empty()) {
+        return {true, listedAs(dumps)};
     }
-    return (removals.size() == 1
-                ? "not listed; remove --dat would give: "
-                : "not listed; removals give different listed dumps, which remove --dat does not "
-                  "choose between: ") +
-           removalsText(image, removals);
+    const auto removals = removalRefusal(image.probe) == nullptr
+                              ? verify::listedRemovals(image.bytes(), list)
+                              : std::vector<verify::ListedRemoval>();
+    const std::string text =
+        (sentence ? "Not listed" : "not listed") +
+        (removals.empty()       ? std::string()
+         : removals.size() == 1 ? "; remove --dat would give: "
+                                : "; removals give different listed dumps, which remove --dat does "
+                                  "not choose between: ") +
+        removalsText(image.probe.facts, removals);
+    return {false, text + (sentence ? "." : "")};
 }
 
 }  // namespace quillet::cli

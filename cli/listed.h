@@ -27,16 +27,17 @@ class DatOption {
   public:
     CLI::Option* add(CLI::App& command, const char* help);
 
-    bool given() const { return !path_.empty(); }
+    bool given() const { return path_.has_value(); }
 
-    // Reads the list when one was named, and warns of the entries left out. A list that cannot be
-    // read or parsed throws UsageError.
+    // Reads the list when one was named, and warns of the entries left out. An empty LIST, or a
+    // list that cannot be read or parsed, is a usage error.
     void load();
 
+    const std::string& path() const { return *path_; }
     const verify::DumpList& list() const { return *list_; }
 
   private:
-    std::string path_;
+    std::optional<std::string> path_;
     std::optional<verify::DumpList> list_;
 };
 
@@ -45,29 +46,28 @@ struct WholeImage {
     ImageProbe probe;  // facts from the bytes read, or why they could not be read
     std::unique_ptr<ImageBuffer> buffer;
 
-    std::span<std::byte> bytes() const { return buffer->bytes().first(probe.facts.size); }
+    std::span<std::byte> bytes() const { return buffer->bytes(); }
 };
 
 // Reads the image at path.
 WholeImage readWholeImage(const std::string& path);
 
-// What taking the intro off an image the way candidate says does to it.
-std::string candidateSummary(const ImageFacts& image, const verify::RemovalCandidate& candidate);
+// "SUMMARY, listed as NAME" for one removal, and for several their texts apart.
+std::string removalsText(const ImageFacts& image,
+                         const std::vector<verify::ListedRemoval>& removals);
 
 // "listed as NAME": each dump's name in the list, and its game's name where that is not the
 // name without its extension.
 std::string listedAs(const std::vector<const verify::ListedDump*>& dumps);
 
-// "SUMMARY, listed as NAME" for one removal, and for several their texts apart.
-std::string removalsText(const ImageFacts& image,
-                         const std::vector<verify::ListedRemoval>& removals);
-
-// The removals of an image read whole whose results list holds, if it has an intro.
-std::vector<verify::ListedRemoval> listedRemovalsOf(const WholeImage& image,
-                                                    const verify::DumpList& list);
-
-// "not listed", and the dump that remove --dat would give, where there is one.
-std::string notListedText(const ImageFacts& image,
-                          const std::vector<verify::ListedRemoval>& removals);
+// What the list says of an image read whole: whether it holds the image, and either "listed as
+// NAME" or "not listed" and the dump that remove --dat would give, where there is one; that,
+// when sentence, as a sentence of its own. The removals are those of an image that remove --dat
+// takes without --force. Throws verify::HashError.
+struct Listing {
+    bool listed;
+    std::string text;
+};
+Listing listingOf(const WholeImage& image, const verify::DumpList& list, bool sentence);
 
 }  // namespace quillet::cli

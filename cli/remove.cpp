@@ -2,6 +2,7 @@
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <new>
 #include <set>
@@ -100,24 +101,33 @@ class Remove final : public Command {
         if (!folder.make(destination_)) {
             return report.finish();
         }
-        // With --rename an output's name is its dump's, which only the image's bytes tell; an
-        // image that has none is refused for its reason.
+        // With --rename an output's name is its dump's, which only the image's bytes tell: each
+        // image is checked against the list first, and one that names no output is refused for
+        // its reason. What the check found serves again when the output is written.
         std::vector<std::string> outputs;
-        std::vector<Refusal> refused(images_.size());
+        std::vector<Checked> checked(rename_ ? images_.size() : 0);
         for (std::size_t i = 0; i < images_.size(); ++i) {
-            if (!rename_) {
+            if (rename_) {
+                checked[i] = resultByList(images_[i]).checked;
+                outputs.push_back(renamedOutput(images_[i], checked[i]));
+            } else {
                 outputs.push_back(outputFor(images_[i], destination_));
-                continue;
             }
-            ListedResult result = resultByList(images_[i]);
-            outputs.push_back(renamedOutput(images_[i], result));
-            refused[i] = std::move(result.refusal);
         }
         std::vector<Step> steps = plannedSteps(images_, outputs);
-        findEarlierResults(steps);
-        // The outputs written so far: where a file system ignores letter case, two names that
-        // differ only in it meet in one file, which the first image of the two keeps.
-        std::map<std::string, std::string> imageOfOutput;
+        // Images that give the same listed dump share its output: the first writes it.
+        const auto sameDump = [&](std::size_t first, std::size_t second) {
+            return rename_ && checked[first].removal.dumps == checked[second].removal.dumps;
+        };
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            if (steps[i].sharedWith && sameDump(*steps[i].sharedWith, i)) {
+                steps[i].sharedWith.reset();
+            }
+        }
+        findEarlierResults(steps, checked);
+        // The step that wrote each output so far: where a file system ignores letter case, two
+        // names that differ only in it meet in one file, which the first image of the two keeps.
+        std::map<std::string, std::size_t> writerOf;
         for (std::size_t i = 0; i < steps.size(); ++i) {
             const Step& step = steps[i];
             const std::string subject = step.image + " -> " + step.output;
@@ -129,16 +139,26 @@ class Remove final : public Command {
                               "the result of " + steps[*step.resultOf].image + ", left as it is");
             } else if (step.done) {
                 report.result(subject, "already done, nothing written");
-            } else if (!refused[i].message.empty()) {
-                report.failure(step.image, refused[i].message, refused[i].status);
+            } else if (rename_ && !checked[i].refusal.message.empty()) {
+                report.failure(step.image, checked[i].refusal.message, checked[i].refusal.status);
             } else if (const std::string refusal = refusalOf(step, steps); !refusal.empty()) {
                 report.failure(subject, refusal, kExitRefused);
-            } else if (const auto written = imageOfOutput.find(fileIdentity(step.output));
-                       written != imageOfOutput.end()) {
-                report.failure(subject, sharedOutputMessage(written->second), kExitRefused);
-            } else if (list_.given() ? removeByList(step, report)
-                                     : removeIntroFrom(step.image, step.output, report)) {
-                imageOfOutput.emplace(fileIdentity(step.output), step.image);
+            } else if (list_.given() && namesSameFile(step.output, list_.path())) {
+                report.failure(
+                    subject,
+                    "The output file would replace " + list_.path() + ", the list of this run.",
+                    kExitRefused);
+            } else if (const auto writer = writerOf.find(fileIdentity(step.output));
+                       writer != writerOf.end()) {
+                const Step& first = steps[writer->second];
+                sameDump(writer->second, i)
+                    ? report.result(subject,
+                                    "the same dump as " + first.image + " gives, written already")
+                    : report.failure(subject, sharedOutputMessage(first.image), kExitRefused);
+            } else if (!list_.given() ? removeIntroFrom(step.image, step.output, report)
+                       : rename_      ? writeChecked(step, checked[i], report)
+                                      : removeByList(step, report)) {
+                writerOf.emplace(fileIdentity(step.output), i);
             }
         }
         return report.finish();
@@ -151,131 +171,182 @@ class Remove final : public Command {
         int status = 0;
     };
 
-    // What taking the intro off an image gives by the list: the result, or why there is none.
-    struct ListedResult {
+    // What the list makes of an image: the one removal of its intro whose result it holds, or
+    // why there is none.
+    struct Checked {
         Refusal refusal;
-        WholeImage image;
-        std::unique_ptr<ImageBuffer> padded;  // for a result larger than the image
+        ImageFacts facts{};
         verify::ListedRemoval removal;
-        std::span<const std::byte> bytes;
-        // The result written beside its output, and how that went; none when it was not.
-        std::unique_ptr<PendingOutput> pending;
-        QuilletStatus written = QUILLET_OK;
-        int writeError = 0;
     };
 
-    // The removal of image whose result the list holds: there must be exactly one. Given an
-    // output, the result is written beside it while the image's hashes are made, when CRC32
-    // alone tells which removal it must be; result.pending then waits to replace the output.
-    ListedResult resultByList(const std::string& image, const std::string* output = nullptr) const
-        try {
-        ListedResult result;
-        if (const char* refusal = removalRefusal(probeImage(image));
-            refusal != nullptr && !force_) {
-            result.refusal = {refusal + std::string(kForceHint), kExitRefused};
-            return result;
-        }
+    // An image read whole, checked against the list, and the result of its removal built in
+    // memory: in the image's own buffer, or in one of its own where it is padded beyond it.
+    struct ListedResult {
+        Checked checked;
+        WholeImage image;
+        std::unique_ptr<ImageBuffer> padded;
         std::optional<verify::RemovalCandidate> built;
-        const auto build = [&result, &built](const verify::RemovalCandidate& candidate) {
-            std::span<std::byte> buffer = result.image.buffer->bytes();
+        std::span<const std::byte> bytes;
+
+        void build(const verify::RemovalCandidate& candidate) {
+            std::span<std::byte> buffer = image.bytes();
+            // The removal reads the entry branch, which another result built before replaced.
+            writeEntryBranch(buffer, image.probe.facts.entryBranch);
             if (candidate.size > buffer.size()) {
-                result.padded = std::make_unique<ImageBuffer>(candidate.size);
-                std::ranges::copy(buffer, result.padded->bytes().begin());
-                buffer = result.padded->bytes();
+                padded = std::make_unique<ImageBuffer>(candidate.size);
+                std::ranges::copy(buffer, padded->bytes().begin());
+                buffer = padded->bytes();
             }
-            result.bytes = verify::applyRemoval(buffer, result.image.probe.facts.size, candidate);
+            bytes = verify::applyRemoval(buffer, image.probe.facts.size, candidate);
             built = candidate;
-        };
-        const auto writeMeanwhile = [&](const verify::RemovalCandidate& candidate) {
-            build(candidate);
-            result.pending = std::make_unique<PendingOutput>();
-            result.written = result.pending->write(output->c_str(), result.bytes);
-            result.writeError = errno;
-        };
-        result.image = readWholeImage(image);
-        if (const ImageProbe& probe = result.image.probe; probe.status != QUILLET_OK) {
-            result.refusal = {statusMessage(probe.status, probe.errorNumber), probe.status};
-            return result;
         }
-        const auto removals = verify::listedRemovals(
-            result.image.bytes(), list_.list(),
-            output != nullptr ? writeMeanwhile
-                              : std::function<void(const verify::RemovalCandidate&)>());
-        if (removals.size() != 1) {
-            result.refusal = {removals.empty()
-                                  ? "No removal of its intro gives a dump that the list holds."
-                                  : "Removals give different listed dumps, which remove --dat "
-                                    "does not choose between: " +
-                                        removalsText(result.image.probe.facts, removals) + ".",
-                              kExitNotListed};
-            return result;
-        }
-        result.removal = removals[0];
-        // What ran meanwhile ran with the one removal that could be listed.
-        if (!built) {
-            build(result.removal.candidate);
+    };
+
+    // The image at path read whole, with the result that make builds of it; refused where the
+    // image cannot be read, or a result cannot be made: a hash that libgcrypt would not compute,
+    // or too little memory for a result padded beyond the image.
+    static ListedResult made(const std::string& path,
+                             const std::function<void(ListedResult&)>& make) {
+        ListedResult result{{}, readWholeImage(path), {}, {}, {}};
+        const ImageProbe& probe = result.image.probe;
+        result.checked.facts = probe.facts;
+        try {
+            if (probe.status != QUILLET_OK) {
+                result.checked.refusal = {statusMessage(probe.status, probe.errorNumber),
+                                          probe.status};
+            } else {
+                make(result);
+            }
+        } catch (const verify::HashError& error) {
+            result.checked.refusal = {error.what(), kExitHashUnavailable};
+        } catch (const std::bad_alloc&) {
+            result.checked.refusal = {statusMessage(QUILLET_INPUT_TOO_LARGE, 0),
+                                      QUILLET_INPUT_TOO_LARGE};
         }
         return result;
-    } catch (const std::bad_alloc&) {
-        // A result padded to twice the image's size may not fit.
-        ListedResult failed;
-        failed.refusal = {statusMessage(QUILLET_INPUT_TOO_LARGE, 0), QUILLET_INPUT_TOO_LARGE};
-        return failed;
     }
 
-    // The output that --rename names after the dump that result gives; nothing, with the reason
-    // in result, when it names none that can be a file's name.
-    std::string renamedOutput(const std::string& image, ListedResult& result) const {
-        if (!result.refusal.message.empty()) {
+    // The one removal of image's intro whose result the list holds, with its result built. Given
+    // write, each result built goes to it: the one that CRC32 picks while the image's other
+    // hashes are made, and the final one where that was not it.
+    ListedResult resultByList(const std::string& image,
+                              const std::function<void(const ListedResult&)>& write = {}) const {
+        return made(image, [this, &write](ListedResult& result) {
+            if (const char* refusal = removalRefusal(result.image.probe);
+                refusal != nullptr && !force_) {
+                result.checked.refusal = {refusal + std::string(kForceHint), kExitRefused};
+                return;
+            }
+            const auto build = [&](const verify::RemovalCandidate& candidate) {
+                result.build(candidate);
+                if (write) {
+                    write(result);
+                }
+            };
+            const auto removals = verify::listedRemovals(
+                result.image.bytes(), list_.list(),
+                write ? build : std::function<void(const verify::RemovalCandidate&)>());
+            if (removals.size() != 1) {
+                result.checked.refusal = {
+                    removals.empty()
+                        ? "No removal of its intro gives a dump that the list holds."
+                        : "Removals give different listed dumps, which remove --dat does not "
+                          "choose between: " +
+                              removalsText(result.checked.facts, removals) + ".",
+                    kExitNotListed};
+                return;
+            }
+            result.checked.removal = removals[0];
+            if (result.built != removals[0].candidate) {
+                build(removals[0].candidate);
+            }
+        });
+    }
+
+    // The result of the removal that checked found, built from the image read again, which must
+    // still give it.
+    static ListedResult resultAsChecked(const std::string& image, const Checked& checked) {
+        return made(image, [&checked](ListedResult& result) {
+            result.checked.removal = checked.removal;
+            result.build(checked.removal.candidate);
+            if (!verify::stillGives(result.bytes, checked.removal)) {
+                result.checked.refusal = {
+                    "The image changed after it was checked: it no longer gives that dump.",
+                    QUILLET_INPUT_NOT_READ};
+            }
+        });
+    }
+
+    // The output that --rename names after the dump that checked found; nothing, with the
+    // reason in checked, when it names none that can be a file's name.
+    std::string renamedOutput(const std::string& image, Checked& checked) const {
+        if (!checked.refusal.message.empty()) {
             return "";
         }
-        const std::vector<const verify::ListedDump*>& dumps = result.removal.dumps;
+        const std::vector<const verify::ListedDump*>& dumps = checked.removal.dumps;
         const std::string& name = dumps[0]->name;
         if (std::ranges::any_of(dumps, [&name](const auto* dump) { return dump->name != name; })) {
-            result.refusal = {
+            checked.refusal = {
                 "The list names its dump in more than one way: " + listedAs(dumps) + ".",
                 kExitNotListed};
         } else if (const char* reason = fileNameRefusal(name)) {
-            result.refusal = {
-                "The list names its dump '" + name + "', which is no file name: " + reason + ".",
-                kExitRefused};
+            checked.refusal = {"The list names its dump " + verify::quoted(name) +
+                                   ", which is no file name: " + reason + ".",
+                               kExitRefused};
         }
-        return result.refusal.message.empty() ? outputNamed(image, destination_, name) : "";
+        return checked.refusal.message.empty() ? outputNamed(image, destination_, name) : "";
     }
 
-    // Whether the file at path holds exactly bytes.
-    static bool holds(const std::string& path, std::span<const std::byte> bytes) {
-        const WholeImage held = readWholeImage(path);
-        return held.probe.status == QUILLET_OK && std::ranges::equal(held.bytes(), bytes);
-    }
-
-    // Whether the listed dump that the image gives was written to the output.
-    bool removeByList(const Step& step, Report& report) const {
+    // Reports how writing result to step's output went: written is the status, error its errno.
+    static bool reportWritten(const Step& step, const Checked& checked, QuilletStatus written,
+                              int error, Report& report) {
         const std::string subject = step.image + " -> " + step.output;
-        ListedResult result = resultByList(step.image, &step.output);
-        if (rename_ && result.refusal.message.empty() &&
-            renamedOutput(step.image, result) != step.output) {
-            result.refusal = {"The image changed while it was read: it now gives another dump.",
-                              QUILLET_INPUT_NOT_READ};
+        if (!checked.refusal.message.empty()) {
+            report.failure(subject, checked.refusal.message, checked.refusal.status);
+        } else if (written != QUILLET_OK) {
+            report.failure(subject, statusMessage(written, error), written);
+        } else {
+            report.written(subject, removalsText(checked.facts, {checked.removal}));
         }
-        if (!result.refusal.message.empty()) {
-            report.failure(subject, result.refusal.message, result.refusal.status);
+        return checked.refusal.message.empty() && written == QUILLET_OK;
+    }
+
+    // Whether the listed dump that the image gives was written to the output. The result that
+    // CRC32 picks is written beside the output while the other hashes are made, and replaces it
+    // once they agree.
+    bool removeByList(const Step& step, Report& report) const {
+        PendingOutput output;
+        QuilletStatus written = QUILLET_OUTPUT_NOT_WRITTEN;
+        int error = 0;
+        const ListedResult result = resultByList(step.image, [&](const ListedResult& built) {
+            written = output.write(step.output.c_str(), built.bytes);
+            error = errno;
+        });
+        if (result.checked.refusal.message.empty() && written == QUILLET_OK) {
+            written = output.replace();
+            error = errno;
+        }
+        return reportWritten(step, result.checked, written, error, report);
+    }
+
+    // Whether the dump that checking the image found was written to the output that --rename
+    // names. A file there that the run did not name is kept: done when it holds the dump.
+    bool writeChecked(const Step& step, const Checked& checked, Report& report) const {
+        const ListedResult result = resultAsChecked(step.image, checked);
+        const bool made = result.checked.refusal.message.empty();
+        if (made && exists(step.output)) {
+            const std::string subject = step.image + " -> " + step.output;
+            fileHolds(step.output, result.bytes)
+                ? report.result(subject, "already done, nothing written")
+                : report.failure(subject,
+                                 "A file of that name is there already, with other contents, "
+                                 "which --rename does not replace.",
+                                 kExitRefused);
             return false;
         }
-        if (result.pending == nullptr) {
-            result.written = replaceFile(step.output.c_str(), result.bytes);
-            result.writeError = errno;
-        } else if (result.written == QUILLET_OK) {
-            result.written = result.pending->replace();
-            result.writeError = errno;
-        }
-        if (result.written != QUILLET_OK) {
-            report.failure(subject, statusMessage(result.written, result.writeError),
-                           result.written);
-            return false;
-        }
-        report.written(subject, removalsText(result.image.probe.facts, {result.removal}));
-        return true;
+        const QuilletStatus written =
+            made ? replaceFile(step.output.c_str(), result.bytes) : QUILLET_OK;
+        return reportWritten(step, result.checked, written, errno, report);
     }
 
     // The fill the arguments ask for; a --fill text has passed parseFillByte during parsing.
@@ -292,7 +363,7 @@ class Remove final : public Command {
     // A run again over the images and outputs of an earlier one: an image of the run that holds
     // exactly what the run would write there for another image is that image's earlier result.
     // Both are done already; nothing else that would replace an image of the run is.
-    void findEarlierResults(std::vector<Step>& steps) const {
+    void findEarlierResults(std::vector<Step>& steps, const std::vector<Checked>& checked) const {
         for (std::size_t i = 0; i < steps.size(); ++i) {
             Step& step = steps[i];
             if (!step.replaced || *step.replaced == i) {
@@ -300,8 +371,9 @@ class Remove final : public Command {
             }
             const std::string& earlier = steps[*step.replaced].image;
             if (list_.given()) {
-                const ListedResult result = resultByList(step.image);
-                if (!result.refusal.message.empty() || !holds(earlier, result.bytes)) {
+                const ListedResult result =
+                    rename_ ? resultAsChecked(step.image, checked[i]) : resultByList(step.image);
+                if (!result.checked.refusal.message.empty() || !fileHolds(earlier, result.bytes)) {
                     continue;
                 }
             } else if ((removalRefusal(probeImage(step.image)) != nullptr && !force_) ||

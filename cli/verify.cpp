@@ -37,13 +37,14 @@ class Verify final : public Command {
             if (read.probe.status != QUILLET_OK) {
                 report.failure(image, statusMessage(read.probe.status, read.probe.errorNumber),
                                read.probe.status);
-            } else if (const auto dumps = verify::listedAsItIs(read.bytes(), list_.list());
-                       !dumps.empty()) {
-                report.result(image, listedAs(dumps));
-            } else {
-                const std::string text =
-                    notListedText(read.probe.facts, listedRemovalsOf(read, list_.list()));
-                report.failure(image, "N" + text.substr(1) + ".", kExitNotListed);
+                continue;
+            }
+            try {
+                const Listing listing = listingOf(read, list_.list(), true);
+                listing.listed ? report.result(image, listing.text)
+                               : report.failure(image, listing.text, kExitNotListed);
+            } catch (const verify::HashError& error) {
+                report.failure(image, error.what(), kExitHashUnavailable);
             }
         }
         return report.finish();

@@ -170,7 +170,7 @@ const char* fileNameRefusal(std::string_view name) {
     std::string stem(name.substr(0, name.find('.')));
     stem.erase(stem.find_last_not_of(' ') + 1);
     std::ranges::transform(stem, stem.begin(), [](unsigned char c) { return std::toupper(c); });
-    const std::string_view devices[] = {"CON", "PRN", "AUX", "NUL"};
+    const std::string_view devices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
     const std::string_view numbered[] = {"COM", "LPT"};
     const bool device =
         std::ranges::count(devices, stem) > 0 ||

@@ -24,9 +24,9 @@ bool isFolder(const std::string& path);
 
 // Why name, taken from elsewhere (a list), cannot be a file's name on its own in a folder, or
 // nullptr when it can. Refused everywhere: ".", "..", a folder separator ("/" or "\"), a control
-// character, and a name that Windows takes for a device (CON, NUL, COM1, LPT1 and the others,
-// with any extension), so that a list names the same files on every system. Refused on Windows
-// also: a character that Windows does not allow in names, and a last space or dot, which it
+// character, and a name that Windows takes for a device (CON, CONIN$, NUL, COM1, LPT1 and the
+// others, with any extension), so that a list names the same files on every system. Refused on
+// Windows also: a character that Windows does not allow in names, and a last space or dot, which it
 // drops.
 const char* fileNameRefusal(std::string_view name);
 

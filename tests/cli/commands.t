@@ -86,12 +86,12 @@ text.txt -> text-p.txt: entry branch restored, nothing behind offset 28415272 to
 = o <- fill FF plain.gba
 = text-p.txt <- fill FF text.txt
 
-# Removal never writes over an image of the run, under any name, nor two outputs into one
+# Removal never writes over an input of the run, image or list, under any name, nor two outputs into one
 $ ln game.gba hard.gba; for o in ./game.gba link.gba hard.gba; do quillet-cli remove -o $o game.gba
 $ done; quillet-cli remove -o gone gone; cp other.gba game-p.gba; cp 'big game.gba' other-p.gba
 $ quillet-cli remove game.gba game-p.gba other.gba other-p.gba; mkdir d && cp game.gba d
 $ quillet-cli remove game.gba ./game.gba d/game.gba --output-dir folder.gba/; rm -r d
-$ quillet-cli -q remove -o o game.gba ./game.gba
+$ quillet-cli -q remove -o o game.gba ./game.gba; quillet-cli remove --dat dumps/list.dat -o dumps/../dumps/list.dat dumps/ff.gba
 ! quillet-cli: game.gba -> ./game.gba: The output file must not be the input file.
 ! quillet-cli: game.gba -> link.gba: The output file must not be the input file.
 ! quillet-cli: game.gba -> hard.gba: The output file must not be the input file.
@@ -103,6 +103,8 @@ game-p.gba -> game-p-p.gba: intro filled with 0xFF from offset 400
 ! quillet-cli: other-p.gba -> other-p-p.gba: This is not a Game Boy Advance image: it does not begin with a branch instruction. Give --force to process it anyway.
 ! quillet-cli: game.gba -> folder.gba/game.gba: The output file is also the output of d/game.gba.
 ! quillet-cli: d/game.gba -> folder.gba/game.gba: The output file is also the output of game.gba.
+! quillet-cli: dumps/ff.gba -> dumps/../dumps/list.dat: The output file would replace dumps/list.dat, the list of this run.
+? 65
 = hard.gba <- game.gba
 = game-p.gba <- other.gba
 = game-p-p.gba <- fill FF other.gba
@@ -315,23 +317,25 @@ header.gba: 1000 bytes, entry branch 17 00 00 EA, target 100: no intro (the entr
 
 # Verify names the entry of each listed image, and for an unlisted one the dump that removal gives
 $ quillet-cli verify --dat dumps/list.dat dumps/ff.gba dumps/00.gba dumps/full.gba dumps/ff-pad.gba \
-$   game.gba; quillet-cli info --dat dumps/list.dat dumps/00-trim.gba plain.gba
+$   dumps/past.gba game.gba; quillet-cli info --dat dumps/list.dat dumps/00-trim.gba plain.gba
 dumps/ff.gba: listed as Quillet Demo (Europe).gba
 dumps/00.gba: listed as qzero.gba, of Quillet Zéro (Japan)
 dumps/full.gba: listed as Quillet & Friends (World).gba
 ! quillet-cli: dumps/ff-pad.gba: Not listed; remove --dat would give: intro filled with 0xFF from offset 768, listed as Quillet Demo (Europe).gba.
+! quillet-cli: dumps/past.gba: Not listed; remove --dat would give: entry branch restored, nothing behind offset 1028 to remove, listed as Quillet Demo (Europe).gba.
 ! quillet-cli: game.gba: Not listed.
 dumps/00-trim.gba: 740 bytes, entry branch 9E 00 00 EA, target 640: intro at offset 640, 100 bytes; not listed; remove --dat would give: intro removed, 640 bytes kept, padded with 0x00 to 1024 bytes, listed as qzero.gba, of Quillet Zéro (Japan)
 plain.gba: 1000 bytes, entry branch 2E 00 00 EA, target 192: no intro (standard entry branch); not listed
 
 # Removal by a list gives back the listed original byte for byte, however the intro was put in
 $ quillet-cli remove --dat dumps/list.dat --output-dir folder.gba/ dumps/ff-pad.gba \
-$   dumps/00-pad.gba dumps/ff-trim.gba dumps/00-trim.gba dumps/full-end.gba game.gba
+$   dumps/00-pad.gba dumps/ff-trim.gba dumps/00-trim.gba dumps/full-end.gba dumps/at-end.gba game.gba
 dumps/ff-pad.gba -> folder.gba/ff-pad.gba: intro filled with 0xFF from offset 768, listed as Quillet Demo (Europe).gba
 dumps/00-pad.gba -> folder.gba/00-pad.gba: intro filled with 0x00 from offset 768, listed as qzero.gba, of Quillet Zéro (Japan)
 dumps/ff-trim.gba -> folder.gba/ff-trim.gba: intro removed, 700 bytes kept, padded with 0xFF to 1024 bytes, listed as Quillet Demo (Europe).gba
 dumps/00-trim.gba -> folder.gba/00-trim.gba: intro removed, 640 bytes kept, padded with 0x00 to 1024 bytes, listed as qzero.gba, of Quillet Zéro (Japan)
 dumps/full-end.gba -> folder.gba/full-end.gba: intro removed, 512 bytes kept, listed as Quillet & Friends (World).gba
+dumps/at-end.gba -> folder.gba/at-end.gba: entry branch restored, nothing behind offset 700 to remove, padded with 0xFF to 1024 bytes, listed as Quillet Demo (Europe).gba
 ! quillet-cli: game.gba -> folder.gba/game.gba: No removal of its intro gives a dump that the list holds.
 ? 66
 = folder.gba/ff-pad.gba <- dumps/ff.gba
@@ -339,36 +343,54 @@ dumps/full-end.gba -> folder.gba/full-end.gba: intro removed, 512 bytes kept, li
 = folder.gba/ff-trim.gba <- dumps/ff.gba
 = folder.gba/00-trim.gba <- dumps/00.gba
 = folder.gba/full-end.gba <- dumps/full.gba
+= folder.gba/at-end.gba <- dumps/ff.gba
 
-# Renamed as listed, entities read, a re-run done; a name that is no file's name, or two dumps, refused
-$ quillet-cli remove --dat dumps/list.dat --rename dumps/full-end.gba &&
-$   quillet-cli remove --dat dumps/list.dat --rename dumps/full-end.gba dumps/*World*.gba
+# Renamed as listed, one dump once, a file of its name kept; refused: no file's name, two names or dumps
+$ quillet-cli remove --dat dumps/list.dat --rename dumps/ff-pad.gba dumps/full-end.gba dumps/ff-trim.gba &&
+$   quillet-cli remove --dat dumps/utf16.xml --rename dumps/full-end.gba dumps/*World*.gba
 $ quillet-cli remove --dat dumps/text.dat --rename dumps/ff-trim.gba dumps/00-pad.gba dumps/full-end.gba \
-$   dumps/ff-pad.gba
+$   dumps/ff-pad.gba game.gba other.gba whole.gba broken.gba four.gba dumps/kept.gba
+dumps/ff-pad.gba -> dumps/Quillet Demo (Europe).gba: intro filled with 0xFF from offset 768, listed as Quillet Demo (Europe).gba
 dumps/full-end.gba -> dumps/Quillet & Friends (World).gba: intro removed, 512 bytes kept, listed as Quillet & Friends (World).gba
+dumps/ff-trim.gba -> dumps/Quillet Demo (Europe).gba: the same dump as dumps/ff-pad.gba gives, written already
 dumps/full-end.gba -> dumps/Quillet & Friends (World).gba: already done, nothing written
 dumps/Quillet & Friends (World).gba: the result of dumps/full-end.gba, left as it is
-! quillet-cli: dumps/text.dat: 2 entries left out, for want of a name, a size or a hash, or for a malformed one
-dumps/ff-trim.gba -> dumps/Quillet Demo (Europe).gba: intro removed, 700 bytes kept, padded with 0xFF to 1024 bytes, listed as Quillet Demo (Europe).gba
+! quillet-cli: dumps/text.dat: 3 entries left out, for want of a name, a size or a hash, or for a malformed one
+dumps/ff-trim.gba -> dumps/Quillet Demo (Europe).gba: already done, nothing written
 ! quillet-cli: dumps/00-pad.gba: The list names its dump 'Zero/qzero.gba', which is no file name: it holds a folder separator.
 ! quillet-cli: dumps/full-end.gba: The list names its dump 'Com1.gba', which is no file name: Windows takes it for a device.
 ! quillet-cli: dumps/ff-pad.gba: Removals give different listed dumps, which remove --dat does not choose between: intro filled with 0xFF from offset 768, listed as Quillet Demo (Europe).gba; intro filled with 0x00 from offset 768, listed as Quillet Demo (Beta).gba.
+! quillet-cli: game.gba: The list names its dump '.', which is no file name: it names a folder.
+! quillet-cli: other.gba: The list names its dump '..', which is no file name: it names a folder.
+! quillet-cli: whole.gba: The list names its dump 'bell\x07.gba', which is no file name: it holds a control character.
+! quillet-cli: broken.gba: The list names its dump 'CONIN$', which is no file name: Windows takes it for a device.
+! quillet-cli: four.gba: The list names its dump in more than one way: listed as Four (A).gba, of Names and as Four (B).gba, of Names.
+! quillet-cli: dumps/kept.gba -> dumps/00.gba: A file of that name is there already, with other contents, which --rename does not replace.
 ? 65
 = dumps/Quillet & Friends (World).gba <- dumps/full.gba
 = dumps/Quillet Demo (Europe).gba <- dumps/ff.gba
 
 # A list that cannot be read or parsed is a usage error that names the file and the line
-$ for list in dumps/bad.xml dumps/bad.dat missing.dat; do quillet-cli info --dat $list game.gba
+$ for list in dumps/bad.xml dumps/bad.dat missing.dat game.gba; do quillet-cli info --dat $list game.gba
 $ done 2>&1 | sed 's/XML: .*/XML/'; quillet-cli remove --dat text.txt game.gba
 quillet-cli: dumps/bad.xml:3: not well-formed XML
 quillet-cli: dumps/bad.dat:1: this '(' is never closed
 quillet-cli: missing.dat: the list could not be opened: No such file or directory
+quillet-cli: game.gba:1: '(' was expected after '\x94\x00\x00\xEA\xF1#QY\xC3\x7F#o\xABM\xA9\x03'
 ! quillet-cli: text.txt:1: '(' was expected after 'Hello,'
 ? 64
 
+# A hash that libgcrypt will not compute fails its image, with the reason, in every command [linux]
+$ export LIBGCRYPT_FORCE_FIPS_MODE=1; quillet-cli verify --dat dumps/list.dat dumps/ff.gba
+$ quillet-cli info --dat dumps/list.dat dumps/ff.gba; quillet-cli remove --dat dumps/list.dat dumps/ff-pad.gba
+! quillet-cli: dumps/ff.gba: MD5 could not be computed: Invalid digest algorithm.
+! quillet-cli: dumps/ff.gba: MD5 could not be computed: Invalid digest algorithm.
+! quillet-cli: dumps/ff-pad.gba -> dumps/ff-pad-p.gba: MD5 could not be computed: Invalid digest algorithm.
+? 69
+
 # Help lists the commands and every exit status
 $ quillet-cli --help | grep -cE '^  (remove|verify|add|info|[0-9]+) '; quillet-cli --version
-15
+16
 quillet-cli 1.00
 
 # Usage errors touch nothing and say what is wrong, in the program's own words
@@ -381,7 +403,7 @@ $   quillet-cli info
 $   quillet-cli -q; quillet-cli frobnicate game.gba; quillet-cli remove -x.gba; quillet-cli info -y
 $   quillet-cli -- remove game.gba; quillet-cli remove -oo -op game.gba
 $   quillet-cli add --fill 3 game.gba intro.gba; quillet-cli remove --dat dumps/list.dat --cut game.gba
-$   quillet-cli remove --rename game.gba; quillet-cli verify game.gba
+$   quillet-cli remove --rename game.gba; quillet-cli verify game.gba; quillet-cli remove --dat '' game.gba
 $ } 2>&1 | grep -v "^Run 'quillet-cli --help'"
 $ quillet-cli remove; echo $?
 quillet-cli: --fill: '256' is not a byte: give 0 to 255, or 0x00 to 0xFF
@@ -405,6 +427,7 @@ quillet-cli: add does not take the option --fill
 quillet-cli: --cut excludes --dat
 quillet-cli: --rename requires --dat
 quillet-cli: --dat is required
+quillet-cli: --dat: no list was named
 ! quillet-cli: remove needs at least one IMAGE
 ! Run 'quillet-cli --help' for the commands and their options.
 64

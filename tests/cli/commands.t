@@ -220,18 +220,20 @@ $ [ -z "$ASAN_OPTIONS" ] || { echo "a sanitizer's runtime needs /proc itself" >&
 $ unshare -m sh -c 'umount -l /proc && quillet-cli -q remove -o o game.gba'
 = o <- fill FF game.gba
 
-# A failing call of the library, or a kill while it writes, leaves every file as it was [linux]
-$ for fault in open read mmap 'open 2' fchmod write fsync linkat 'close 2' rename kill; do
+# A failing call of the engine, in the library or remove --dat, or a kill while it writes, changes nothing [linux]
+$ for fault in 'open 2' 'read 2' mmap 'open 3' fchmod write fsync linkat 'close 3' rename kill; do
 $   m=$(QUILLET_FAULT=$fault LD_PRELOAD=$SHIM quillet-cli remove -o other.gba game.gba 2>&1)
 $   echo "$? ${m#*other.gba: }"; done | uniq -c
-$ for fault in 'open 2' write rename; do QUILLET_NO_TMPFILE=1 QUILLET_FAULT=$fault LD_PRELOAD=$SHIM\
-$   quillet-cli -q remove -o other.gba game.gba; done 2>&1 | uniq -c
+$ for fault in 'open 3' write fsync rename; do for image in game.gba '--dat dumps/list.dat dumps/ff-trim.gba'
+$   do QUILLET_NO_TMPFILE=1 QUILLET_FAULT=$fault LD_PRELOAD=$SHIM quillet-cli -q remove -o other.gba $image
+$ done; done 2>&1 | sort | uniq -c
       1 1 Input file could not be opened: Input/output error.
       1 4 Input file could not be read: Input/output error.
       1 6 Input file is too large!
       7 2 Output file could not be written: Input/output error.
       1 137 
-      3 quillet-cli: game.gba -> other.gba: Output file could not be written: Input/output error.
+      4 quillet-cli: dumps/ff-trim.gba -> other.gba: Output file could not be written: Input/output error.
+      4 quillet-cli: game.gba -> other.gba: Output file could not be written: Input/output error.
 ! Killed
 
 # The new file is synced before it takes the output's name, then the name; none closed twice [linux]

@@ -1,9 +1,10 @@
-/* Loaded with LD_PRELOAD: makes one call of the library fail, so that tests see what a failure
- * at that point leaves behind. QUILLET_FAULT names the call and, after a blank, which of the
- * library's calls of that kind fails (the first by default): "open 2" fails its second open,
- * with EIO or the errno that QUILLET_FAULT_ERRNO names. "kill" ends the process at the library's
- * first write instead. QUILLET_NO_TMPFILE makes the file system refuse unnamed files. Calls from
- * anywhere else pass. */
+/* Loaded with LD_PRELOAD: makes one call of the engine's fail, so that tests see what a failure
+ * at that point leaves behind. The engine's calls are those from a file whose name holds
+ * "quillet": the library, and quillet-cli, which has the engine linked in for remove --dat and
+ * its checks. QUILLET_FAULT names the call and, after a blank, which of the engine's calls of
+ * that kind fails (the first by default): "open 2" fails its second open, with EIO or the errno
+ * that QUILLET_FAULT_ERRNO names. "kill" ends the process at the engine's first write instead.
+ * QUILLET_NO_TMPFILE makes the file system refuse unnamed files. Calls from anywhere else pass. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
@@ -16,18 +17,18 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-static int calledByLibrary(const void* caller) {
+static int calledByEngine(const void* caller) {
     Dl_info info;
-    return dladdr(caller, &info) != 0 && strstr(info.dli_fname, "libquillet") != NULL;
+    return dladdr(caller, &info) != 0 && strstr(info.dli_fname, "quillet") != NULL;
 }
 
-/* Whether this call of the library's, made from caller, is the one to fail: its name begins
+/* Whether this call of the engine's, made from caller, is the one to fail: its name begins
  * with the fault's, so that "mmap" fails mmap64. */
 static int failing(const char* call, const void* caller) {
     static int calls;
     const char* fault = getenv("QUILLET_FAULT");
     const size_t length = fault == NULL ? 0 : strcspn(fault, " ");
-    if (length == 0 || strncmp(call, fault, length) != 0 || !calledByLibrary(caller)) {
+    if (length == 0 || strncmp(call, fault, length) != 0 || !calledByEngine(caller)) {
         return 0;
     }
     if (++calls == (fault[length] == ' ' ? atoi(fault + length + 1) : 1)) {

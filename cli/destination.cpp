@@ -7,6 +7,7 @@
 #include "file_names.h"
 #include "file_system.h"
 #include "messages.h"
+#include "output_name.h"
 #include "quillet.h"
 #include "report.h"
 

@@ -1,7 +1,6 @@
 #include "fill_byte.h"
 
 #include <charconv>
-#include <cstdio>
 
 namespace quillet::cli {
 
@@ -21,10 +20,20 @@ std::optional<std::byte> parseFillByte(std::string_view text) {
     return std::byte(value);
 }
 
+std::string notAFillByteMessage(std::string_view text) {
+    std::string message = "'";
+    return message.append(text).append("' is not a byte: give 0 to 255, or 0x00 to 0xFF");
+}
+
+std::string hexDigits(std::byte value) {
+    constexpr const char* kDigits = "0123456789ABCDEF";
+    const unsigned number = std::to_integer<unsigned>(value);
+    return {kDigits[number >> 4], kDigits[number & 0xF]};
+}
+
 std::string fillByteText(std::byte value) {
-    char text[5];
-    std::snprintf(text, sizeof text, "0x%02X", std::to_integer<unsigned>(value));
-    return text;
+    std::string text = "0x";
+    return text.append(hexDigits(value));
 }
 
 }  // namespace quillet::cli

@@ -14,6 +14,13 @@ inline constexpr std::byte kDefaultFillByte{0xFF};
 // Anything else, signs and spaces included, is nullopt.
 std::optional<std::byte> parseFillByte(std::string_view text);
 
+// Why text is no fill byte.
+std::string notAFillByteMessage(std::string_view text);
+
+// value as two upper-case hexadecimal digits. (Without printf, which would bring the C library's
+// file output into the web page's module.)
+std::string hexDigits(std::byte value);
+
 // value as "0x" and two upper-case hexadecimal digits, the way the program prints fill bytes.
 std::string fillByteText(std::byte value);
 

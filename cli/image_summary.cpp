@@ -1,7 +1,5 @@
 #include "image_summary.h"
 
-#include <cstdio>
-
 #include "fill_byte.h"
 
 namespace quillet::cli {
@@ -11,9 +9,7 @@ namespace {
 std::string hexBytes(const std::array<std::byte, kEntryBranchSize>& bytes) {
     std::string text;
     for (const std::byte byte : bytes) {
-        char digits[4];
-        std::snprintf(digits, sizeof digits, " %02X", std::to_integer<unsigned>(byte));
-        text += digits;
+        text.append(" ").append(hexDigits(byte));
     }
     return text.substr(1);
 }

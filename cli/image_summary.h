@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "image_check.h"
+#include "image_facts.h"
 #include "intro.h"
 
 namespace quillet::cli {

@@ -59,9 +59,7 @@ class Remove final : public Command {
                               "Fill the intro with BYTE: 0 to 255, or 0x00 to 0xFF (default 0xFF)");
         fill->type_name("BYTE")->excludes(cut)->check(CLI::Validator(
             [](const std::string& text) {
-                return parseFillByte(text)
-                           ? std::string()
-                           : "'" + text + "' is not a byte: give 0 to 255, or 0x00 to 0xFF";
+                return parseFillByte(text) ? std::string() : notAFillByteMessage(text);
             },
             ""));
         remove.add_flag("--force", force_,

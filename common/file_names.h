@@ -1,4 +1,4 @@
-// File names as Quillet's programs treat them.
+// Which names lead to the same file.
 #pragma once
 
 #include <string>
@@ -6,11 +6,6 @@
 #include <vector>
 
 namespace quillet {
-
-// The output name proposed for inputName: "-p" before the first "." of its file name (the part
-// after the last "/" or "\"), or appended when the file name has no ".". Works on UTF-8 and on
-// any 8-bit encoding in which "/", "\" and "." are single bytes.
-std::string outputNameFor(std::string_view inputName);
 
 // What identifies the file that name, in the system's 8-bit encoding, leads to: two names of one
 // existing file, through a link, a hard link or another spelling of its path (in any letter case

@@ -6,6 +6,7 @@
 #include "fill_number.h"
 #include "image_check.h"
 #include "messages.h"
+#include "output_name.h"
 
 namespace quillet {
 

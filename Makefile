@@ -1,7 +1,7 @@
 # Shortcuts over the CMake presets. `make run` builds and opens the window, `make test` builds
 # and runs every test, `make package` builds the Debian packages, `make windows` the 32-bit
 # Windows programs, library, zip and installer; all expect the packages of scripts/install-deps.sh.
-.PHONY: all build run test package windows asan fuzz bench clean
+.PHONY: all build run test package windows web asan fuzz bench clean
 
 all: build
 
@@ -33,6 +33,12 @@ test: build
 windows:
 	cmake --preset windows-x86
 	cmake --build --preset windows-x86
+
+# The web page, one file that carries the engine in WebAssembly: build/web/quillet.html.
+web:
+	cmake --preset web
+	cmake --build --preset web
+	@echo "build/web/quillet.html: $$(wc -c < build/web/quillet.html) bytes"
 
 # A Release build installed under /usr, packed by CPack: build/package/quillet_*.deb.
 package:

@@ -8,6 +8,8 @@ set -eu
 # and libgpg-error built for it, which the Windows programs link in, NSIS for their installers,
 # and Wine, whose wine32 runs the 32-bit programs and wine64 creates and serves the Wine prefix
 # natively.
+# For the web page, clang's WebAssembly target with the WASI C and C++ libraries, and Chromium
+# for its tests.
 packages="
     build-essential
     cmake
@@ -44,6 +46,12 @@ packages="
     wine32:i386
     wine64
     fonts-wine
+    chromium
+    wasi-libc
+    libclang-rt-14-dev-wasm32
+    libc++-14-dev-wasm32
+    libc++abi-14-dev-wasm32
+    lld-14
 "
 
 # Runs a command as root: directly, or with sudo. Without either, says what to run and stops.
@@ -94,4 +102,21 @@ if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
             as_root tee $binfmt/register >/dev/null
     fi
     /lib/ld-linux.so.2 --version >/dev/null
+fi
+
+# The web page's tests run on Node with playwright-core from npm: Debian's nodejs and npm unless
+# the commands are there already (NodeSource's nodejs, for one, brings its own npm, which
+# conflicts with Debian's). playwright-core comes at the version of package-lock.json, into
+# node_modules here, and downloads no browser; npm's cache is a temporary folder, not the home.
+command -v node >/dev/null || install nodejs
+command -v npm >/dev/null || install npm
+cd "$(dirname "$0")/.."
+version() {
+    node -p "require('./$1').$2" 2>/dev/null || true
+}
+if [ "$(version package-lock.json 'packages["node_modules/playwright-core"].version')" != \
+    "$(version node_modules/playwright-core/package.json version)" ]; then
+    npm_cache=$(mktemp -d)
+    trap 'rm -rf "$npm_cache"' EXIT
+    npm ci --cache "$npm_cache" --no-audit --no-fund --no-update-notifier
 fi

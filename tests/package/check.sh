@@ -47,7 +47,8 @@ check_files() {
 check_files quillet usr/bin/quillet usr/bin/quillet-cli usr/share/applications/quillet.desktop \
     usr/share/icons/hicolor/16x16/apps/quillet.png usr/share/icons/hicolor/32x32/apps/quillet.png \
     usr/share/icons/hicolor/scalable/apps/quillet.svg usr/share/man/man1/quillet-cli.1.gz \
-    usr/share/man/man1/quillet.1.gz usr/share/metainfo/io.github.quillet.Quillet.metainfo.xml
+    usr/share/man/man1/quillet.1.gz usr/share/metainfo/io.github.quillet.Quillet.metainfo.xml \
+    usr/share/quillet/quillet.html
 check_files libquillet1 "$lib/libquillet.so.1" "$lib/libquillet.so.1.0.0"
 check_files libquillet-dev usr/include/quillet.h "$lib/libquillet.so" "$lib/pkgconfig/quillet.pc" \
     "$lib/cmake/quillet/quilletConfig.cmake" "$lib/cmake/quillet/quilletConfigVersion.cmake" \

@@ -123,7 +123,9 @@ done
 
 # Besides errors, any tag about the library's soname, shlibs, symbols or ldconfig trigger fails.
 status=0
-lintian --fail-on error --display-info $found > "$scratch/lintian" 2>&1 || status=$?
+# Its caches go into the scratch folder: lintian leaves them behind in the temporary folder.
+TMPDIR="$scratch" lintian --fail-on error --display-info $found > "$scratch/lintian" 2>&1 ||
+    status=$?
 cat "$scratch/lintian"
 if [ "$status" -ne 0 ] ||
     grep -qE 'shared-library|shlib|soname|symbols-|ldconfig-trigger' "$scratch/lintian"; then

@@ -16,5 +16,10 @@ foreach(line IN LISTS lines)
     string(APPEND decorated "    ${name}${CMAKE_MATCH_1} ${ordinal}\n")
 endforeach()
 file(WRITE ${IMPORT_LIBRARY}.def "${decorated}")
-execute_process(COMMAND ${DLLTOOL} --kill-at --input-def ${IMPORT_LIBRARY}.def --dllname ${DLL}
+# dlltool leaves empty files behind in the temporary folder: it gets one of its own here.
+set(temporary ${IMPORT_LIBRARY}.tmp)
+file(MAKE_DIRECTORY ${temporary})
+execute_process(COMMAND ${CMAKE_COMMAND} -E env TMPDIR=${temporary}
+    ${DLLTOOL} --kill-at --input-def ${IMPORT_LIBRARY}.def --dllname ${DLL}
     --output-lib ${IMPORT_LIBRARY} COMMAND_ERROR_IS_FATAL ANY)
+file(REMOVE_RECURSE ${temporary})

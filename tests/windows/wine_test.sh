@@ -88,5 +88,9 @@ installer)
     ;;
 stop)
     wineserver -k && wineserver -w
+    # Debian's Wine keeps the server's socket in a folder of its own in the temporary folder,
+    # named in the prefix, and leaves the folder behind.
+    folder=$(cat "$WINEPREFIX/wineserver" 2>/dev/null || true)
+    [ -z "$folder" ] || rm -rf "${TMPDIR:-/tmp}/$folder"
     ;;
 esac

@@ -25,8 +25,8 @@ test: build
 	$(MAKE) windows
 	cmake --preset windows-x64
 	cmake --build --preset windows-x64
-	xvfb-run -a -s '-screen 0 1024x768x24' ctest --preset windows-x86
-	xvfb-run -a -s '-screen 0 1024x768x24' ctest --preset windows-x64
+	scripts/with-display.sh ctest --preset windows-x86
+	scripts/with-display.sh ctest --preset windows-x64
 
 # quillet.exe, quillet.dll and quillet-cli.exe for 32-bit Windows in build/windows-x86/bin, and
 # the zip and the installer that hold them in build/windows-x86.

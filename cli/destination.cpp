@@ -13,16 +13,6 @@
 
 namespace quillet::cli {
 
-namespace {
-
-#if defined(_WIN32)
-constexpr const char* kSeparator = "\\";
-#else
-constexpr const char* kSeparator = "/";
-#endif
-
-}  // namespace
-
 std::string outputFor(const std::string& image, const Destination& destination) {
     if (destination.output) {
         return *destination.output;
@@ -35,13 +25,8 @@ std::string outputFor(const std::string& image, const Destination& destination) 
 
 std::string outputNamed(const std::string& image, const Destination& destination,
                         const std::string& fileName) {
-    if (!destination.folder) {
-        return folderOf(image) + fileName;
-    }
-    // A folder that ends in a separator, or on Windows in a drive's colon, takes no other; the
-    // one added is the system's own.
-    const std::string& folder = *destination.folder;
-    return folder + (folderOf(folder) == folder ? "" : kSeparator) + fileName;
+    return destination.folder ? inFolder(*destination.folder, fileName)
+                              : folderOf(image) + fileName;
 }
 
 CLI::Option* addDestination(CLI::App& command, Destination& destination, const char* outputHelp) {

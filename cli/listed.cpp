@@ -36,14 +36,10 @@ void DatOption::load() {
 
 WholeImage readWholeImage(const std::string& path) {
     WholeFile file = readWholeFile(path.c_str());
-    WholeImage image{{file.status, file.errorNumber, {file.size, {}}}, std::move(file.buffer)};
-    if (file.status == QUILLET_OK && file.size < kEntryBranchSize) {
-        image.probe = {QUILLET_INPUT_TOO_SHORT, 0, image.probe.facts};
-    }
-    if (image.probe.status == QUILLET_OK) {
-        std::copy_n(image.bytes().begin(), kEntryBranchSize, image.probe.facts.entryBranch.begin());
-    }
-    return image;
+    const ImageProbe probe = file.status == QUILLET_OK
+                                 ? probeOf(file.size, file.bytes())
+                                 : ImageProbe{file.status, file.errorNumber, {file.size, {}}};
+    return {probe, std::move(file.buffer)};
 }
 
 namespace {

@@ -17,9 +17,9 @@ namespace quillet {
 
 namespace {
 
-// What separates the folders of a path.
+// What separates the folders of a path, the system's own first.
 #if defined(_WIN32)
-constexpr const char* kSeparators = "/\\";
+constexpr const char* kSeparators = "\\/";
 #else
 constexpr const char* kSeparators = "/";
 #endif
@@ -179,6 +179,11 @@ const char* fileNameRefusal(std::string_view name) {
     }
 #endif
     return nullptr;
+}
+
+std::string inFolder(const std::string& folder, const std::string& fileName) {
+    // A folder that ends in a separator, or on Windows in a drive's colon, takes no other.
+    return folder + (folderOf(folder) == folder ? "" : std::string(1, kSeparators[0])) + fileName;
 }
 
 bool isFolder(const std::string& path) {

@@ -14,6 +14,9 @@ namespace quillet {
 // spelt. An empty name names no file and has an empty identity.
 std::string fileIdentity(const std::string& name);
 
+// The path of fileName in folder, joined by the system's own separator.
+std::string inFolder(const std::string& folder, const std::string& fileName);
+
 // Whether path leads to a folder.
 bool isFolder(const std::string& path);
 

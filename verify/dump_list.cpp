@@ -1,14 +1,13 @@
 #include "dump_list.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <new>
 
 #include "image_file.h"
 #include "list_readers.h"
+#include "messages.h"
 
 namespace quillet::verify {
 
@@ -126,12 +125,11 @@ DumpList DumpList::read(const std::string& path) try {
         throw ListError(path + ": the list is too large to read");
     }
     if (file.status != QUILLET_OK) {
-        const int error = file.errorNumber;
-        throw ListError(path + ": the list could not be " +
-                        (file.status == QUILLET_INPUT_NOT_OPENED ? "opened: " : "read: ") +
-                        (error == ENOTSUP ? "Not a regular file"
-                         : error != 0     ? std::strerror(error)
-                                          : "it ended early"));
+        throw ListError(path + ": " +
+                        explained(file.status == QUILLET_INPUT_NOT_OPENED
+                                      ? "the list could not be opened"
+                                      : "the list could not be read",
+                                  file.errorNumber, "the list could not be read: it ended early."));
     }
     const std::span<const std::byte> bytes = file.bytes();
     return parse(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), path);

@@ -377,7 +377,7 @@ $ for list in dumps/bad.xml dumps/bad.dat missing.dat game.gba; do quillet-cli i
 $ done 2>&1 | sed 's/XML: .*/XML/'; quillet-cli remove --dat text.txt game.gba
 quillet-cli: dumps/bad.xml:3: not well-formed XML
 quillet-cli: dumps/bad.dat:1: this '(' is never closed
-quillet-cli: missing.dat: the list could not be opened: No such file or directory
+quillet-cli: missing.dat: the list could not be opened: No such file or directory.
 quillet-cli: game.gba:1: '(' was expected after '\x94\x00\x00\xEA\xF1#QY\xC3\x7F#o\xABM\xA9\x03'
 ! quillet-cli: text.txt:1: '(' was expected after 'Hello,'
 ? 64
